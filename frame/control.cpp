@@ -1,0 +1,181 @@
+#include "frame/control.h"
+
+#include "frame/element.h"
+#include "frame/fonts.h"
+#include "frame/site.h"
+
+#include <array>
+#include <exception>
+
+namespace korva {
+
+namespace {
+
+constexpr std::array<std::pair<Notification, const char*>, 23> kNames = {{
+    {Notification::Initialize, "Initialize"},   {Notification::InitProperties, "InitProperties"},
+    {Notification::ReadProperties, "ReadProperties"}, {Notification::Resize, "Resize"},
+    {Notification::Show, "Show"},               {Notification::Paint, "Paint"},
+    {Notification::GotFocus, "GotFocus"},       {Notification::EnterFocus, "EnterFocus"},
+    {Notification::ExitFocus, "ExitFocus"},     {Notification::LostFocus, "LostFocus"},
+    {Notification::WriteProperties, "WriteProperties"}, {Notification::AmbientChanged, "AmbientChanged"},
+    {Notification::Terminate, "Terminate"},     {Notification::MouseDown, "MouseDown"},
+    {Notification::MouseMove, "MouseMove"},     {Notification::MouseUp, "MouseUp"},
+    {Notification::Click, "Click"},             {Notification::DblClick, "DblClick"},
+    {Notification::KeyDown, "KeyDown"},         {Notification::KeyUp, "KeyUp"},
+    {Notification::KeyPress, "KeyPress"},       {Notification::Timer, "Timer"},
+    {Notification::Change, "Change"},
+}};
+
+// The runtime's error policy at the boundary: a handler that fails is
+// abandoned, and nothing escapes to the host.
+template <class F> void guarded(F&& f) {
+    try {
+        f();
+    } catch (const std::exception& e) {
+        qWarning("korvactl: a handler failed: %s", e.what());
+    } catch (...) {
+        qWarning("korvactl: a handler failed");
+    }
+}
+
+} // namespace
+
+bool parseNotification(QStringView name, Notification& out) {
+    for (const auto& [n, text] : kNames)
+        if (name.compare(QLatin1String(text), Qt::CaseInsensitive) == 0) {
+            out = n;
+            return true;
+        }
+    return false;
+}
+
+QString notificationName(Notification n) {
+    for (const auto& [k, text] : kNames)
+        if (k == n)
+            return QLatin1String(text);
+    return {};
+}
+
+Control::Control(const ClassInfo& info) : info_(info), site_(std::make_unique<Site>(*this)) {
+    ensureFonts();
+    site_->resizeTwips(static_cast<float>(info.designSize.width()), static_cast<float>(info.designSize.height()));
+}
+
+Control::~Control() {
+    for (EventSink* s : sinks_)
+        (void)s;
+    sinks_.clear();
+    // Elements' windows are children of the site; delete elements first so
+    // they do not outlive the windows they point at.
+    for (Element* e : elements_)
+        delete e;
+    elements_.clear();
+}
+
+QWidget* Control::widget() const { return site_.get(); }
+
+void Control::Initialize() { guarded([&] { onInitialize(); }); }
+void Control::InitProperties() { guarded([&] { onInitProperties(); }); }
+void Control::ReadProperties(const PropertyBag& bag) { guarded([&] { onReadProperties(bag); }); }
+void Control::WriteProperties(PropertyBag& bag) {
+    guarded([&] { onWriteProperties(bag); });
+    changed_.clear();
+}
+void Control::Resize() { guarded([&] { onResize(); }); }
+void Control::Show() { guarded([&] { onShow(); }); }
+void Control::Paint() { guarded([&] { onPaint(); }); }
+void Control::GotFocus() { guarded([&] { onGotFocus(); }); }
+void Control::EnterFocus() { guarded([&] { onEnterFocus(); }); }
+void Control::ExitFocus() { guarded([&] { onExitFocus(); }); }
+void Control::LostFocus() { guarded([&] { onLostFocus(); }); }
+void Control::AmbientChanged(const QString& name) { guarded([&] { onAmbientChanged(name); }); }
+void Control::Terminate() { guarded([&] { onTerminate(); }); }
+
+InvokeStatus Control::invoke(int32_t dispId, InvokeKind kind, std::vector<Value>& args, Value& result) {
+    const MemberInfo* m = info_.memberById(dispId);
+    if (!m)
+        return InvokeStatus::UnknownMember;
+    const uint8_t need = kind == InvokeKind::Get ? kGet : kind == InvokeKind::Let ? kLet : kind == InvokeKind::Set ? kSet : kCall;
+    // A let of an object property is accepted as its set, as the runtime does for fonts.
+    if (!(m->flags & need) && !(kind == InvokeKind::Let && (m->flags & kSet)))
+        return InvokeStatus::NotSupported;
+    InvokeStatus st = InvokeStatus::Ok;
+    guarded([&] { st = onInvoke(*m, kind, args, result); });
+    return st;
+}
+
+InvokeStatus Control::onInvoke(const MemberInfo&, InvokeKind, std::vector<Value>&, Value&) {
+    return InvokeStatus::UnknownMember;
+}
+
+Element* Control::element(QStringView name, int index) const {
+    for (Element* e : elements_)
+        if (e->Index() == index && name.compare(e->Name(), Qt::CaseInsensitive) == 0)
+            return e;
+    return nullptr;
+}
+
+bool Control::notify(QStringView elementName, int index, Notification n, std::vector<Value>& args, QString* error) {
+    if (!elementName.isEmpty()) {
+        Element* e = element(elementName, index);
+        if (!e) {
+            if (error)
+                *error = index < 0 ? QStringLiteral("%1 has no element %2").arg(info_.name, elementName)
+                                   : QStringLiteral("%1 has no element %2(%3)").arg(info_.name, elementName).arg(index);
+            return false;
+        }
+        bool ok = false;
+        guarded([&] { ok = e->deliver(n, args, error); });
+        return ok;
+    }
+    switch (n) {
+    case Notification::Initialize: Initialize(); return true;
+    case Notification::InitProperties: InitProperties(); return true;
+    case Notification::Resize: Resize(); return true;
+    case Notification::Show: Show(); return true;
+    case Notification::Paint: Paint(); return true;
+    case Notification::GotFocus: GotFocus(); return true;
+    case Notification::EnterFocus: EnterFocus(); return true;
+    case Notification::ExitFocus: ExitFocus(); return true;
+    case Notification::LostFocus: LostFocus(); return true;
+    case Notification::Terminate: Terminate(); return true;
+    case Notification::AmbientChanged: AmbientChanged(QStringLiteral("Font")); return true;
+    case Notification::ReadProperties:
+    case Notification::WriteProperties:
+        if (error)
+            *error = QStringLiteral("%1 needs a property bag: use load and save").arg(notificationName(n));
+        return false;
+    default: {
+        bool handled = false;
+        guarded([&] { handled = onNotify(n, args); });
+        if (!handled && error)
+            *error = QStringLiteral("%1 does not handle %2 on itself").arg(info_.name, notificationName(n));
+        return handled;
+    }
+    }
+}
+
+void Control::addSink(EventSink* sink) {
+    if (sink && std::find(sinks_.begin(), sinks_.end(), sink) == sinks_.end())
+        sinks_.push_back(sink);
+}
+
+void Control::removeSink(EventSink* sink) { std::erase(sinks_, sink); }
+
+void Control::PropertyChanged(const QString& key) {
+    if (!changed_.contains(key, Qt::CaseInsensitive))
+        changed_.append(key);
+    emit propertyChanged(key);
+}
+
+void Control::RaiseEvent(int32_t number, std::span<Value* const> args) {
+    // A sink may detach itself (or another) while handling; walk a copy.
+    const std::vector<EventSink*> sinks = sinks_;
+    for (EventSink* s : sinks)
+        guarded([&] { s->onEvent(*this, number, args); });
+    emit eventRaised(number);
+}
+
+void Control::adoptElement(Element* e) { elements_.push_back(e); }
+
+} // namespace korva

@@ -1,0 +1,246 @@
+#include "frame/element.h"
+
+#include "frame/convert.h"
+#include "frame/site.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace korva {
+
+int16_t mouseButtonCode(Qt::MouseButtons b) {
+    int16_t code = 0;
+    if (b & Qt::LeftButton)
+        code |= 1;
+    if (b & Qt::RightButton)
+        code |= 2;
+    if (b & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int16_t shiftCode(Qt::KeyboardModifiers m) {
+    int16_t code = 0;
+    if (m & Qt::ShiftModifier)
+        code |= 1;
+    if (m & Qt::ControlModifier)
+        code |= 2;
+    if (m & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+ElementWidget::ElementWidget(Element& e, QWidget* parent) : QWidget(parent), element_(e) {
+    setMouseTracking(true);
+}
+
+void ElementWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    element_.paint(p, rect());
+}
+
+void ElementWidget::mousePressEvent(QMouseEvent* e) {
+    element_.mouseInput(Notification::MouseDown, e->button(), e->modifiers(), e->position());
+}
+
+void ElementWidget::mouseMoveEvent(QMouseEvent* e) {
+    element_.mouseInput(Notification::MouseMove, e->buttons(), e->modifiers(), e->position());
+}
+
+void ElementWidget::mouseReleaseEvent(QMouseEvent* e) {
+    QPointer<ElementWidget> self(this);
+    element_.mouseInput(Notification::MouseUp, e->button(), e->modifiers(), e->position());
+    if (!self)
+        return;
+    const bool inside = rect().contains(e->position().toPoint());
+    if (inDoubleClick_)
+        inDoubleClick_ = false;
+    else if (inside)
+        element_.mouseInput(Notification::Click, e->button(), e->modifiers(), e->position());
+}
+
+void ElementWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    inDoubleClick_ = true;
+    element_.mouseInput(Notification::DblClick, e->button(), e->modifiers(), e->position());
+}
+
+Element::Element(Control& owner, const QString& name, int index, bool visual)
+    : owner_(owner), name_(name), index_(index) {
+    if (visual) {
+        widget_ = new ElementWidget(*this, owner.site());
+        widget_->show();
+    }
+}
+
+Element::~Element() { delete widget_.data(); }
+
+void Element::setWidget(QWidget* w) {
+    delete widget_.data();
+    widget_ = w;
+    if (w) {
+        w->setParent(owner_.site());
+        w->setVisible(visible_);
+        w->setEnabled(enabled_);
+        relayout();
+    }
+}
+
+void Element::relayout() {
+    if (!widget_)
+        return;
+    const Site& s = *owner_.site();
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int x = px(s.toPixelsX(left_));
+    const int y = px(s.toPixelsY(top_));
+    const int w = std::max(0, px(s.toPixelsX(width_)));
+    const int h = std::max(0, px(s.toPixelsY(height_)));
+    widget_->setGeometry(x, y, w, h);
+}
+
+void Element::setLeft(float v) { Move(v, top_, width_, height_); }
+void Element::setTop(float v) { Move(left_, v, width_, height_); }
+void Element::setWidth(float v) { Move(left_, top_, v, height_); }
+void Element::setHeight(float v) { Move(left_, top_, width_, v); }
+
+void Element::Move(float left, float top, float width, float height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    relayout();
+}
+
+void Element::setVisible(bool on) {
+    visible_ = on;
+    if (widget_)
+        widget_->setVisible(on);
+}
+
+void Element::setEnabled(bool on) {
+    enabled_ = on;
+    // A disabled windowless element lets input fall through to what lies below.
+    if (widget_)
+        widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !on);
+}
+
+void Element::ZOrder(int position) {
+    if (!widget_)
+        return;
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
+}
+
+void Element::repaint() {
+    if (widget_)
+        widget_->update();
+}
+
+void Element::mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos) {
+    const Site& s = *owner_.site();
+    const auto x = static_cast<float>(s.fromPixelsX(pos.x()));
+    const auto y = static_cast<float>(s.fromPixelsY(pos.y()));
+    std::vector<Value> args;
+    if (n == Notification::MouseDown || n == Notification::MouseMove || n == Notification::MouseUp)
+        args = {Value(mouseButtonCode(buttons)), Value(shiftCode(mods)), Value(x), Value(y)};
+    deliver(n, args, nullptr);
+}
+
+namespace {
+
+bool argCount(const std::vector<Value>& args, size_t n, Notification what, QString* error) {
+    if (args.size() == n)
+        return true;
+    if (error)
+        *error = QStringLiteral("%1 takes %2 argument(s), got %3").arg(notificationName(what)).arg(n).arg(args.size());
+    return false;
+}
+
+bool toInt16Arg(const Value& v, int16_t& out, const char* what, QString* error) {
+    if (valueToInteger(v, out))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1 must be an Integer").arg(QLatin1String(what));
+    return false;
+}
+
+} // namespace
+
+bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) {
+    auto noHandler = [&]() {
+        if (error)
+            *error = QStringLiteral("element %1 does not handle %2").arg(name_, notificationName(n));
+        return false;
+    };
+    switch (n) {
+    case Notification::Click:
+    case Notification::DblClick:
+    case Notification::Change:
+    case Notification::Timer:
+    case Notification::GotFocus:
+    case Notification::LostFocus: {
+        if (!argCount(args, 0, n, error))
+            return false;
+        const std::function<void()>* h = n == Notification::Click      ? &onClick
+                                          : n == Notification::DblClick ? &onDblClick
+                                          : n == Notification::Change   ? &onChange
+                                          : n == Notification::Timer    ? &onTimer
+                                          : n == Notification::GotFocus ? &onGotFocus
+                                                                        : &onLostFocus;
+        if (*h)
+            (*h)();
+        return true;
+    }
+    case Notification::MouseDown:
+    case Notification::MouseMove:
+    case Notification::MouseUp: {
+        if (!argCount(args, 4, n, error))
+            return false;
+        int16_t button = 0, shift = 0;
+        float x = 0, y = 0;
+        if (!toInt16Arg(args[0], button, "button", error) || !toInt16Arg(args[1], shift, "shift", error))
+            return false;
+        if (!valueToSingle(args[2], x) || !valueToSingle(args[3], y)) {
+            if (error)
+                *error = QStringLiteral("x and y must be numbers");
+            return false;
+        }
+        const MouseHandler& h = n == Notification::MouseDown ? onMouseDown
+                                : n == Notification::MouseMove ? onMouseMove
+                                                               : onMouseUp;
+        if (h)
+            h(button, shift, x, y);
+        return true;
+    }
+    case Notification::KeyDown:
+    case Notification::KeyUp: {
+        if (!argCount(args, 2, n, error))
+            return false;
+        int16_t code = 0, shift = 0;
+        if (!toInt16Arg(args[0], code, "key code", error) || !toInt16Arg(args[1], shift, "shift", error))
+            return false;
+        auto& h = n == Notification::KeyDown ? onKeyDown : onKeyUp;
+        if (h)
+            h(code, shift);
+        args[0] = Value(code);
+        return true;
+    }
+    case Notification::KeyPress: {
+        if (!argCount(args, 1, n, error))
+            return false;
+        int16_t ascii = 0;
+        if (!toInt16Arg(args[0], ascii, "character code", error))
+            return false;
+        if (onKeyPress)
+            onKeyPress(ascii);
+        args[0] = Value(ascii);
+        return true;
+    }
+    default: return noHandler();
+    }
+}
+
+} // namespace korva

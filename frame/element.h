@@ -1,0 +1,117 @@
+// Element: a child element of a control (picture box, label, image, shape,
+// line, timer, ...). Geometry is kept in the container's scale exactly as set
+// (a top of 152.5 twips reads back 152.5) and mapped to pixels for display.
+// Input reaches the control through the element's notification handlers,
+// named after the notification as the control's design names them.
+//
+// Mouse sequence of a visible element, as a user's input produces it:
+//   press            -> MouseDown
+//   move             -> MouseMove (also while a button is held outside)
+//   release          -> MouseUp, then Click when released over the element
+//   second press of a double-click -> DblClick (no MouseDown)
+//   its release      -> MouseUp (no Click)
+#pragma once
+
+#include "frame/control.h"
+#include "frame/value.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QPainter;
+
+namespace korva {
+
+class Element;
+
+// The window of a visual element: paints through the element and forwards input.
+class ElementWidget : public QWidget {
+public:
+    ElementWidget(Element& e, QWidget* parent);
+    Element& element() const { return element_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+
+private:
+    Element& element_;
+    bool inDoubleClick_ = false;
+};
+
+class Element : public QObject {
+    Q_OBJECT
+public:
+    ~Element() override;
+
+    const QString& Name() const { return name_; }
+    int Index() const { return index_; } // -1 when the element is not in an array
+    Control& owner() const { return owner_; }
+    QWidget* widget() const { return widget_; }
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    void setLeft(float v);
+    void setTop(float v);
+    void setWidth(float v);
+    void setHeight(float v);
+    void Move(float left, float top, float width, float height);
+
+    bool Visible() const { return visible_; }
+    void setVisible(bool on);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool on);
+
+    // 0 brings the element to the front of its siblings, 1 sends it to the back.
+    void ZOrder(int position = 0);
+
+    // Re-maps the geometry to pixels (after the container's scale changed).
+    void relayout();
+
+    // Notification handlers, installed by the control.
+    using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
+    std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
+    MouseHandler onMouseDown, onMouseMove, onMouseUp;
+    std::function<void(int16_t& keyCode, int16_t shift)> onKeyDown, onKeyUp;
+    std::function<void(int16_t& keyAscii)> onKeyPress;
+
+    // Delivers a notification with arguments as the runtime would; false with a
+    // message when the element has no such notification or the arguments do not fit.
+    virtual bool deliver(Notification n, std::vector<Value>& args, QString* error);
+
+    // Painting of visual elements; `r` is the element's pixel rectangle.
+    virtual void paint(QPainter&, const QRect&) {}
+
+    // Mouse input from the element's window, in pixels relative to it.
+    void mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos);
+
+protected:
+    // `visual` elements get a window on the control's site; timers do not.
+    Element(Control& owner, const QString& name, int index, bool visual);
+    void repaint();
+
+    // Replaces the element's window by a specialised one (text box, button...).
+    void setWidget(QWidget* w);
+
+private:
+    Control& owner_;
+    QString name_;
+    int index_;
+    QPointer<QWidget> widget_;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
+int16_t mouseButtonCode(Qt::MouseButtons b);
+int16_t shiftCode(Qt::KeyboardModifiers m);
+
+} // namespace korva

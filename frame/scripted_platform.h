@@ -1,0 +1,60 @@
+// A platform double whose cursor, clock, screen and colour dialog answers are
+// set by the caller. Tests install it; korvahost installs it for scripts, so
+// that a script can place the cursor and advance time.
+#pragma once
+
+#include "frame/platform.h"
+
+#include <QPointer>
+
+#include <vector>
+
+namespace korva {
+
+class ScriptedPlatform : public Platform {
+public:
+    ScriptedPlatform();
+    ~ScriptedPlatform() override;
+
+    // Installs itself for its lifetime.
+    void installed(bool on);
+
+    double twipsPerPixelX() const override { return twips_; }
+    double twipsPerPixelY() const override { return twips_; }
+    QRect screenRect() const override { return screen_; }
+    QPoint cursorPos() const override { return cursor_; }
+    WindowRect windowRect(const QWidget* w) const override;
+    void setCapture(QWidget* w) override { capture_ = w; }
+    QWidget* capture() const override { return capture_; }
+    void releaseCapture() override { capture_ = nullptr; }
+    void setCursor(QWidget* w, CursorShape shape) override;
+    void sendShiftTab(QWidget* from) override;
+    uint32_t tickCount() const override { return tick_; }
+
+    void setTwipsPerPixel(double t) { twips_ = t; }
+    void setScreenRect(const QRect& r) { screen_ = r; }
+    void setCursorPos(const QPoint& p) { cursor_ = p; }
+    void setTickCount(uint32_t t) { tick_ = t; }
+    // Moves the clock on; timer elements fire as they fall due.
+    void advance(uint32_t ms);
+    bool drivesTimers() const override { return true; }
+    // Where a window sits on the scripted screen; unplaced windows sit at (0, 0).
+    void placeWindow(const QWidget* w, const QPoint& topLeft);
+
+    CursorShape lastCursor() const { return lastCursor_; }
+    int cursorSets() const { return cursorSets_; }
+    int shiftTabs() const { return shiftTabs_; }
+
+private:
+    double twips_ = 15.0;
+    QRect screen_{0, 0, 1024, 768};
+    QPoint cursor_{-1000, -1000};
+    uint32_t tick_ = 1000;
+    QPointer<QWidget> capture_;
+    CursorShape lastCursor_ = CursorShape::Arrow;
+    int cursorSets_ = 0;
+    int shiftTabs_ = 0;
+    std::vector<std::pair<const QWidget*, QPoint>> placed_;
+};
+
+} // namespace korva

@@ -1,0 +1,116 @@
+#include "frame/site.h"
+
+#include "frame/colour.h"
+#include "frame/control.h"
+#include "frame/platform.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace korva {
+
+Site::Site(Control& owner) : owner_(owner) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+Site::~Site() = default;
+
+void Site::resizeTwips(float width, float height) {
+    width_ = width;
+    height_ = height;
+    const Platform& p = Platform::instance();
+    const int w = std::max(0, static_cast<int>(std::lround(width / p.twipsPerPixelX())));
+    const int h = std::max(0, static_cast<int>(std::lround(height / p.twipsPerPixelY())));
+    settingSize_ = true;
+    const bool same = size() == QSize(w, h);
+    resize(w, h);
+    settingSize_ = false;
+    // The host's Resize notification comes even when the pixel size stays.
+    if (same)
+        owner_.Resize();
+}
+
+float Site::ScaleWidth() const {
+    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(width()) : static_cast<float>(fromPixelsX(width()));
+}
+
+float Site::ScaleHeight() const {
+    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(height()) : static_cast<float>(fromPixelsY(height()));
+}
+
+void Site::setScaleMode(ScaleMode m) { scaleMode_ = m; }
+
+double Site::toPixelsX(double v) const {
+    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelX();
+}
+double Site::toPixelsY(double v) const {
+    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelY();
+}
+double Site::fromPixelsX(double px) const {
+    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelX();
+}
+double Site::fromPixelsY(double px) const {
+    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelY();
+}
+
+void Site::setBackColor(uint32_t c) {
+    if (backColor_ == c)
+        return;
+    backColor_ = c;
+    update();
+}
+
+void Site::setForeColor(uint32_t c) { foreColor_ = c; }
+
+void Site::letEnabled(bool on) {
+    enabled_ = on;
+    setEnabled(on);
+}
+
+void Site::setAmbientFont(const FontSpec& f) {
+    if (ambientFont_ == f)
+        return;
+    ambientFont_ = f;
+    owner_.AmbientChanged(QStringLiteral("Font"));
+}
+
+void Site::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int32_t c = TranslateColor(backColor_);
+    p.fillRect(rect(), c < 0 ? QColor(Qt::white) : QColor(redOf(c), greenOf(c), blueOf(c)));
+    owner_.Paint();
+}
+
+void Site::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (!settingSize_) {
+        // Qt resized us (a layout, the user): the extent follows the window.
+        const Platform& p = Platform::instance();
+        width_ = static_cast<float>(width() * p.twipsPerPixelX());
+        height_ = static_cast<float>(height() * p.twipsPerPixelY());
+    }
+    owner_.Resize();
+}
+
+void Site::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    owner_.Show();
+}
+
+void Site::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    owner_.EnterFocus();
+    owner_.GotFocus();
+}
+
+void Site::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    owner_.LostFocus();
+    owner_.ExitFocus();
+}
+
+bool Site::event(QEvent* e) { return QWidget::event(e); }
+
+} // namespace korva

@@ -1,0 +1,71 @@
+// Value: the typed datum that travels between host code, the property bag,
+// form files, the dispatch interface and event arguments.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <cstdint>
+#include <variant>
+
+namespace korva {
+
+// The host's standard font object, as a plain value.
+struct FontSpec {
+    QString name = QStringLiteral("MS Sans Serif");
+    double size = 8.25; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// The host's standard picture object. An empty image is "no picture".
+struct Picture {
+    QImage image;
+
+    bool isNull() const { return image.isNull(); }
+    friend bool operator==(const Picture& a, const Picture& b) { return a.image == b.image; }
+};
+
+// A colour kept as given: 0x00BBGGRR, or a system colour with the top bit set.
+struct Colour {
+    uint32_t value = 0;
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+enum class ValueType { Empty, Boolean, Integer, Long, Single, Double, String, Colour, Font, Picture };
+
+class Value {
+public:
+    Value() = default;
+    Value(bool b) : v_(b) {}
+    Value(int16_t i) : v_(i) {}
+    Value(int32_t l) : v_(l) {}
+    Value(float f) : v_(f) {}
+    Value(double d) : v_(d) {}
+    Value(const QString& s) : v_(s) {}
+    Value(const char* s) : v_(QString::fromUtf8(s)) {}
+    Value(Colour c) : v_(c) {}
+    Value(const FontSpec& f) : v_(f) {}
+    Value(const Picture& p) : v_(p) {}
+
+    ValueType type() const { return static_cast<ValueType>(v_.index()); }
+    bool isEmpty() const { return type() == ValueType::Empty; }
+
+    template <class T> bool is() const { return std::holds_alternative<T>(v_); }
+    template <class T> const T& as() const { return std::get<T>(v_); }
+    template <class T> T* ptr() { return std::get_if<T>(&v_); }
+    template <class T> const T* ptr() const { return std::get_if<T>(&v_); }
+
+    friend bool operator==(const Value&, const Value&) = default;
+
+private:
+    std::variant<std::monostate, bool, int16_t, int32_t, float, double, QString, Colour, FontSpec, Picture> v_;
+};
+
+const char* typeName(ValueType t);
+
+} // namespace korva
