@@ -23,13 +23,12 @@ void Site::resizeTwips(float width, float height) {
     const Platform& p = Platform::instance();
     const int w = std::max(0, static_cast<int>(std::lround(width / p.twipsPerPixelX())));
     const int h = std::max(0, static_cast<int>(std::lround(height / p.twipsPerPixelY())));
+    // A hidden window gets its resize event only when shown; the control's
+    // Resize must not wait for that.
     settingSize_ = true;
-    const bool same = size() == QSize(w, h);
     resize(w, h);
     settingSize_ = false;
-    // The host's Resize notification comes even when the pixel size stays.
-    if (same)
-        owner_.Resize();
+    owner_.Resize();
 }
 
 float Site::ScaleWidth() const {
@@ -85,12 +84,16 @@ void Site::paintEvent(QPaintEvent*) {
 
 void Site::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (!settingSize_) {
-        // Qt resized us (a layout, the user): the extent follows the window.
-        const Platform& p = Platform::instance();
-        width_ = static_cast<float>(width() * p.twipsPerPixelX());
-        height_ = static_cast<float>(height() * p.twipsPerPixelY());
-    }
+    if (settingSize_)
+        return;
+    const Platform& p = Platform::instance();
+    const QSize fromExtent(static_cast<int>(std::lround(width_ / p.twipsPerPixelX())),
+                           static_cast<int>(std::lround(height_ / p.twipsPerPixelY())));
+    if (size() == fromExtent)
+        return; // the deferred event of a resize we already reported
+    // Qt resized us (a layout, the user): the extent follows the window.
+    width_ = static_cast<float>(width() * p.twipsPerPixelX());
+    height_ = static_cast<float>(height() * p.twipsPerPixelY());
     owner_.Resize();
 }
 

@@ -1,0 +1,284 @@
+// Pane: looks, events, the leave check, resize and persistence.
+#include "frame/image_element.h"
+#include "frame/label_element.h"
+#include "frame/property_bag.h"
+#include "frame/scripted_platform.h"
+#include "frame/site.h"
+#include "frame/timer_element.h"
+#include "pane/pane.h"
+#include "pane/pane_pictures.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace korva;
+
+namespace {
+
+constexpr uint32_t kGolden = 0x0067DCFA;
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF;
+
+enum class Look { Normal, Highlight, Pressed };
+
+class PaneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.installed(true);
+        pane = Pane::createNew();
+        pane->site()->resizeTwips(3000, 800);
+        platform.placeWindow(pane->site(), QPoint(100, 200));
+        clicks = std::make_unique<QSignalSpy>(pane.get(), &Pane::Click);
+    }
+    void TearDown() override {
+        pane.reset();
+        platform.installed(false);
+    }
+
+    ImageElement& img(const char* name = "imgMAIN") {
+        return *static_cast<ImageElement*>(pane->element(QString::fromLatin1(name)));
+    }
+    LabelElement& label() { return *static_cast<LabelElement*>(pane->element(u"lblTEST")); }
+    TimerElement& timer() { return *static_cast<TimerElement*>(pane->element(u"tmrCOLORCHK")); }
+
+    Look look() {
+        const QImage& shown = img().picture().image;
+        if (shown == pane::normalPicture())
+            return Look::Normal;
+        if (shown == pane::highlightPicture())
+            return Look::Highlight;
+        EXPECT_EQ(shown, pane::pressedPicture());
+        return Look::Pressed;
+    }
+    uint32_t captionColour() { return label().ForeColor(); }
+
+    bool notify(const char* element, const char* what) {
+        Notification n;
+        EXPECT_TRUE(parseNotification(QString::fromLatin1(what), n));
+        std::vector<Value> args;
+        if (n == Notification::MouseDown || n == Notification::MouseMove || n == Notification::MouseUp)
+            args = {Value(int16_t{2}), Value(int16_t{1}), Value(15.0f), Value(15.0f)}; // any button counts
+        QString error;
+        const bool ok = pane->notify(QString::fromLatin1(element), -1, n, args, &error);
+        EXPECT_TRUE(ok) << error.toStdString();
+        return ok;
+    }
+
+    ScriptedPlatform platform;
+    std::unique_ptr<Pane> pane;
+    std::unique_ptr<QSignalSpy> clicks;
+};
+
+TEST_F(PaneTest, NewPaneShowsNormalPictureBlackCaptionAndDesignText) {
+    EXPECT_EQ(look(), Look::Normal);
+    EXPECT_EQ(captionColour(), kBlack);
+    EXPECT_EQ(label().Caption(), "TEST");
+    EXPECT_EQ(pane->TextCaption(), "");
+    EXPECT_EQ(pane->site()->BackColor(), kGolden);
+    EXPECT_FALSE(timer().timerEnabled());
+    EXPECT_EQ(timer().Interval(), 100);
+}
+
+struct Row {
+    const char* element;
+    const char* notification;
+    Look look;
+    uint32_t caption;
+    int clicks;
+};
+
+// Each row starts from the normal look; the caption is set white first so a
+// row that does not touch it would show.
+TEST_F(PaneTest, MouseAndClickTable) {
+    const Row rows[] = {
+        {"imgMAIN", "Click", Look::Normal, kWhite, 1},        {"imgMAIN", "DblClick", Look::Pressed, kWhite, 1},
+        {"imgMAIN", "MouseDown", Look::Pressed, kBlack, 0},   {"imgMAIN", "MouseMove", Look::Highlight, kWhite, 0},
+        {"imgMAIN", "MouseUp", Look::Highlight, kBlack, 0},   {"lblTEST", "Click", Look::Normal, kWhite, 1},
+        {"lblTEST", "DblClick", Look::Pressed, kWhite, 1},    {"lblTEST", "MouseDown", Look::Pressed, kBlack, 0},
+        {"lblTEST", "MouseMove", Look::Highlight, kWhite, 0}, {"lblTEST", "MouseUp", Look::Highlight, kBlack, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.element) + " " + r.notification);
+        pane->setEnabled(true);
+        label().setForeColor(kWhite);
+        clicks->clear();
+        const int before = platform.cursorSets();
+        notify(r.element, r.notification);
+        EXPECT_EQ(look(), r.look);
+        EXPECT_EQ(captionColour(), r.caption);
+        EXPECT_EQ(clicks->count(), r.clicks);
+        const bool wantsHand = std::string(r.notification) == "MouseDown" || std::string(r.notification) == "MouseMove";
+        EXPECT_EQ(platform.cursorSets() > before, wantsHand);
+        if (wantsHand) {
+            EXPECT_EQ(platform.lastCursor(), CursorShape::Hand);
+        }
+    }
+}
+
+TEST_F(PaneTest, InactivePictureIgnoresMouseButStillClicks) {
+    img().setEnabled(false);
+    for (const char* n : {"MouseDown", "MouseMove", "MouseUp"})
+        notify("imgMAIN", n);
+    EXPECT_EQ(look(), Look::Normal);
+    EXPECT_FALSE(timer().timerEnabled());
+    notify("imgMAIN", "Click");
+    EXPECT_EQ(clicks->count(), 1);
+}
+
+TEST_F(PaneTest, RealDoubleClickRaisesClickTwiceAndLeavesPressedPicture) {
+    pane->widget()->show();
+    QWidget* w = img().widget();
+    const QPoint at(10, 10);
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w, Qt::LeftButton, {}, at);
+    EXPECT_EQ(clicks->count(), 2);
+    EXPECT_EQ(look(), Look::Pressed);
+}
+
+TEST_F(PaneTest, PressAndReleaseThenMoveTurnsCaptionWhite) {
+    notify("imgMAIN", "MouseDown");
+    EXPECT_EQ(look(), Look::Pressed);
+    EXPECT_EQ(captionColour(), kBlack);
+    notify("imgMAIN", "MouseUp");
+    EXPECT_EQ(look(), Look::Highlight);
+    EXPECT_EQ(captionColour(), kBlack);
+    notify("imgMAIN", "MouseMove");
+    EXPECT_EQ(captionColour(), kWhite);
+}
+
+TEST_F(PaneTest, LeaveCheckBoundsAreInclusive) {
+    const WindowRect r = platform.windowRect(pane->site());
+    ASSERT_EQ(r, (WindowRect{100, 200, 300, 253}));
+    notify("imgMAIN", "MouseMove");
+    ASSERT_TRUE(timer().timerEnabled());
+    const struct {
+        QPoint cursor;
+        bool inside;
+    } cases[] = {
+        {{100, 200}, true}, {{300, 253}, true}, {{200, 230}, true},  {{99, 230}, false},
+        {{301, 230}, false}, {{200, 199}, false}, {{200, 254}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.cursor.x() << "," << c.cursor.y());
+        notify("imgMAIN", "MouseMove");
+        platform.setCursorPos(c.cursor);
+        platform.advance(100);
+        EXPECT_EQ(look(), c.inside ? Look::Highlight : Look::Normal);
+        EXPECT_EQ(captionColour(), c.inside ? kWhite : kBlack);
+        EXPECT_TRUE(timer().timerEnabled()) << "the check never switches itself off";
+    }
+}
+
+TEST_F(PaneTest, LeaveCheckWaitsForTheNextTick) {
+    notify("lblTEST", "MouseMove");
+    platform.setCursorPos({0, 0});
+    platform.advance(99);
+    EXPECT_EQ(look(), Look::Highlight);
+    platform.advance(1);
+    EXPECT_EQ(look(), Look::Normal);
+}
+
+TEST_F(PaneTest, DisabledLookAndLeaveCheckLeavesItAlone) {
+    notify("imgMAIN", "MouseMove");
+    pane->setEnabled(false);
+    EXPECT_EQ(look(), Look::Pressed);
+    EXPECT_EQ(captionColour(), kGolden);
+    EXPECT_FALSE(pane->site()->Enabled());
+    platform.setCursorPos({0, 0});
+    platform.advance(300);
+    EXPECT_EQ(look(), Look::Pressed);
+    EXPECT_EQ(captionColour(), kGolden);
+}
+
+TEST_F(PaneTest, ResizeStretchesPictureAndCentresCaptionInSinglePrecision) {
+    EXPECT_FLOAT_EQ(img().Width(), 3000);
+    EXPECT_FLOAT_EQ(img().Height(), 800);
+    EXPECT_FLOAT_EQ(label().Left(), 0);
+    EXPECT_FLOAT_EQ(label().Width(), 3000);
+    EXPECT_EQ(label().Top(), 212.5f);
+    pane->site()->resizeTwips(1000, 376);
+    EXPECT_EQ(label().Top(), 0.5f);
+}
+
+TEST_F(PaneTest, TextCaptionLetSetsLabelWithoutPropertyChanged) {
+    QSignalSpy changed(pane.get(), &Control::propertyChanged);
+    pane->setTextCaption("Open");
+    pane->setEnabled(false);
+    EXPECT_EQ(label().Caption(), "Open");
+    EXPECT_EQ(pane->TextCaption(), "Open");
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(PaneTest, WritePropertiesStoresThreeKeysInOrderEvenAtDefaults) {
+    PropertyBag bag;
+    pane->WriteProperties(bag);
+    ASSERT_EQ(bag.size(), 3);
+    EXPECT_EQ(bag.entries()[0].key, "Backcolor");
+    EXPECT_EQ(bag.entries()[0].value, Value(int32_t{0}));
+    EXPECT_EQ(bag.entries()[1].key, "TextCaption");
+    EXPECT_EQ(bag.entries()[1].value, Value(QString()));
+    EXPECT_EQ(bag.entries()[2].key, "Enabled");
+    EXPECT_EQ(bag.entries()[2].value, Value(true));
+}
+
+TEST_F(PaneTest, ReloadRestoresCaptionAndColourThroughCaseInsensitiveKeys) {
+    PropertyBag bag;
+    bag.WriteProperty("Backcolor", Value(int32_t{0x123456}));
+    bag.WriteProperty("TextCaption", Value(QString("Go")));
+    bag.WriteProperty("Enabled", Value(true));
+    Pane loaded;
+    loaded.Initialize();
+    loaded.ReadProperties(bag);
+    PropertyBag again;
+    loaded.WriteProperties(again);
+    EXPECT_EQ(again, bag);
+    EXPECT_EQ(static_cast<LabelElement*>(loaded.element(u"lblTEST"))->Caption(), "Go");
+    EXPECT_EQ(loaded.site()->BackColor(), kGolden) << "the stored colour is never applied";
+}
+
+TEST_F(PaneTest, MissingKeysTakeDefaultsAndBadEnabledKeepsTrue) {
+    PropertyBag bag;
+    bag.WriteProperty("Enabled", Value(QString("perhaps")));
+    Pane loaded;
+    loaded.Initialize();
+    loaded.ReadProperties(bag);
+    EXPECT_EQ(loaded.TextCaption(), "Textval");
+    EXPECT_TRUE(loaded.element(u"imgMAIN")->Visible());
+}
+
+TEST_F(PaneTest, PaneSavedDisabledComesBackWithHiddenPictureAndInertCaption) {
+    pane->setEnabled(false);
+    PropertyBag bag;
+    pane->WriteProperties(bag);
+    pane = std::make_unique<Pane>();
+    pane->Initialize();
+    pane->ReadProperties(bag);
+    pane->site()->resizeTwips(3000, 800);
+    clicks = std::make_unique<QSignalSpy>(pane.get(), &Pane::Click);
+    EXPECT_FALSE(img().Visible());
+    EXPECT_TRUE(pane->site()->Enabled());
+    EXPECT_EQ(captionColour(), kBlack);
+    notify("lblTEST", "Click");
+    notify("lblTEST", "MouseDown");
+    EXPECT_EQ(clicks->count(), 0);
+    EXPECT_EQ(look(), Look::Normal);
+    // Golden background shows where the picture was.
+    const QImage shot = pane->widget()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, 2), QColor(0xFA, 0xDC, 0x67));
+}
+
+TEST(PanePictures, PressedIsNormalUpsideDownAndColoursMatchDesign) {
+    const QImage n = pane::normalPicture(), h = pane::highlightPicture(), p = pane::pressedPicture();
+    for (const QImage* i : {&n, &h, &p})
+        EXPECT_EQ(i->size(), QSize(90, 50));
+    for (int y = 0; y < 50; ++y)
+        EXPECT_EQ(n.pixel(45, y), p.pixel(45, 49 - y));
+    EXPECT_EQ(n.pixel(45, 4), qRgb(33, 180, 239));
+    EXPECT_EQ(n.pixel(45, 45), qRgb(40, 133, 253));
+    EXPECT_EQ(h.pixel(45, 4), qRgb(55, 217, 255));
+    EXPECT_EQ(n.pixel(45, 0), qRgb(55, 190, 240));
+    EXPECT_EQ(n.pixel(0, 25), qRgb(53, 160, 242));
+}
+
+} // namespace
