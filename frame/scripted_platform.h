@@ -6,6 +6,7 @@
 #include "frame/platform.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <vector>
 
