@@ -49,6 +49,11 @@ public:
     void handCursor(QWidget* over) { Platform::instance().setCursor(over, CursorShape::Hand); }
     void raiseClick();
     void leaveCheck();
+    // Screen readers get the caption a sighted user reads.
+    void describe() {
+        q.site()->setAccessibleName(lblTEST->Caption());
+        q.site()->setAccessibleDescription(QStringLiteral("button"));
+    }
 
     Pane& q;
     QString caption;           // what TextCaption holds and what is saved
@@ -69,6 +74,7 @@ Pane::Pane() : Control(staticClassInfo()), d(std::make_unique<PanePrivate>(*this
     site()->setBackColor(kGolden);
     d->createElements();
     d->wireElements();
+    d->describe();
 }
 
 Pane::~Pane() = default;
@@ -223,6 +229,7 @@ QString Pane::TextCaption() const { return d->caption; }
 void Pane::setTextCaption(const QString& sCaption) {
     d->caption = sCaption;
     d->lblTEST->setCaption(sCaption);
+    d->describe();
 }
 
 void Pane::onResize() {
@@ -243,6 +250,7 @@ void Pane::onReadProperties(const PropertyBag& bag) {
     if (valueToString(bag.ReadProperty(QStringLiteral("TextCaption"), Value(QStringLiteral("Textval"))), text)) {
         d->caption = text;
         d->lblTEST->setCaption(text);
+        d->describe();
     }
     int32_t colour = 0;
     if (valueToLong(bag.ReadProperty(QStringLiteral("BackColor"), Value(int32_t{0})), colour))
