@@ -16,8 +16,7 @@ ScriptedPlatform::~ScriptedPlatform() {
 void ScriptedPlatform::installed(bool on) { Platform::install(on ? this : nullptr); }
 
 void ScriptedPlatform::advance(uint32_t ms) {
-    tick_ += ms;
-    TimerElement::advanceAll(ms);
+    TimerElement::advanceAll(ms, [this](uint32_t step) { tick_ += step; });
 }
 
 void ScriptedPlatform::placeWindow(const QWidget* w, const QPoint& topLeft) {

@@ -55,7 +55,7 @@ void TimerElement::fire() {
     deliver(Notification::Timer, none, nullptr);
 }
 
-void TimerElement::advanceAll(uint32_t ms) {
+void TimerElement::advanceAll(uint32_t ms, const std::function<void(uint32_t step)>& clock) {
     // Step in whole intervals so every due tick fires, in time order across timers.
     uint32_t left = ms;
     while (left > 0) {
@@ -64,6 +64,7 @@ void TimerElement::advanceAll(uint32_t ms) {
             if (t->enabled_ && t->interval_ > 0)
                 step = std::min(step, static_cast<uint32_t>(t->interval_) - t->elapsed_);
         left -= step;
+        clock(step);
         std::vector<QPointer<TimerElement>> due;
         for (TimerElement* t : liveTimers()) {
             if (!(t->enabled_ && t->interval_ > 0))

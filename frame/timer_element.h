@@ -8,6 +8,8 @@
 
 #include <QTimer>
 
+#include <functional>
+
 namespace korva {
 
 class TimerElement : public Element {
@@ -21,8 +23,10 @@ public:
     bool timerEnabled() const { return enabled_; }
     void setTimerEnabled(bool on);
 
-    // Moves every scripted timer's clock on by `ms`, firing what falls due.
-    static void advanceAll(uint32_t ms);
+    // Moves every scripted timer on by `ms`, firing what falls due in time
+    // order. `clock` is told each step before the timers of that moment fire,
+    // so a handler reading the clock sees the time it fired at.
+    static void advanceAll(uint32_t ms, const std::function<void(uint32_t step)>& clock);
 
 private:
     void sync();
