@@ -1,0 +1,189 @@
+// korvahost: the container application of korvactl.
+//
+//   korvahost FORM                           the form in a window; events are logged
+//   korvahost FORM --screenshot OUT.png      render it offscreen, print the event log
+//   korvahost --script FILE [--form FORM]    run a script headless (see host/script.h)
+//   korvahost --export-palette LAYOUT FILE.gpl
+//   korvahost --register | --unregister      the per-user registry entries
+//
+// --library PATH loads that korvactl instead of the usual one (host/library.h).
+#include "colors/palette_export.h"
+#include "host/form_host.h"
+#include "host/form_window.h"
+#include "host/library.h"
+#include "host/script.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <fstream>
+
+using namespace korva;
+using namespace korva::host;
+
+namespace {
+
+void printLine(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void printError(const QString& line) {
+    std::fputs(("korvahost: " + line).toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int exportPalette(const QString& layout, const QString& file) {
+    const auto parsed = ParsePaletteLayout(layout.toStdString());
+    if (!parsed) {
+        printError(QStringLiteral("unknown palette layout %1 (AP8X2 ... AP32X8X6, or 0 ... 11)").arg(layout));
+        return 2;
+    }
+    const std::string text = ExportGimpPalette(static_cast<int32_t>(*parsed));
+    std::ofstream out(QFile::encodeName(file).toStdString(), std::ios::binary);
+    out << text;
+    out.close();
+    if (!out) {
+        printError(QStringLiteral("cannot write %1").arg(file));
+        return 1;
+    }
+    return 0;
+}
+
+int runScript(KorvaLibrary& library, const QString& scriptPath, const QString& formPath) {
+    QFile f(scriptPath);
+    if (!f.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read %1: %2").arg(scriptPath, f.errorString()));
+        return 2;
+    }
+    const QString script = QString::fromUtf8(f.readAll());
+    // Scripts steer the cursor and the clock themselves.
+    library.runtime()->UseScriptedPlatform(true);
+    int failed = 0;
+    {
+        FormHost form(library, printLine);
+        form.surface()->show();
+        library.runtime()->PlaceWindow(form.surface(), 0, 0);
+        ScriptRunner runner(form, library, printLine, QFileInfo(scriptPath).absolutePath());
+        if (!formPath.isEmpty()) {
+            QString error;
+            if (!form.load(formPath, &error)) {
+                printLine(QStringLiteral("error 0: %1").arg(error));
+                ++failed;
+            }
+        }
+        failed += runner.run(script);
+    }
+    library.runtime()->UseScriptedPlatform(false);
+    return failed > 0 ? 1 : 0;
+}
+
+int showForm(KorvaLibrary& library, const QString& formPath, const QString& screenshot) {
+    FormWindow* window = nullptr;
+    FormHost form(library, [&window](const QString& line) {
+        printLine(line);
+        if (window)
+            window->showLastEvent(line);
+    });
+    QString error;
+    if (!form.load(formPath, &error)) {
+        printError(error);
+        return 1;
+    }
+    if (!screenshot.isEmpty()) {
+        if (!saveScreenshot(form, screenshot, &error)) {
+            printError(error);
+            return 1;
+        }
+        return 0;
+    }
+    FormWindow w(form, formPath);
+    window = &w;
+    w.show();
+    const int rc = QApplication::exec();
+    window = nullptr;
+    return rc;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Scripts and screenshots run without a display. Decided before the
+    // application object exists, from the raw arguments.
+    bool headless = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        headless = headless || a == "--script" || a == "--screenshot" || a == "--export-palette";
+    }
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("korvahost"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The container application of korvactl."));
+    parser.addHelpOption();
+    const QCommandLineOption script(QStringLiteral("script"), QStringLiteral("Run the script FILE headless."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption form(QStringLiteral("form"), QStringLiteral("Load FORM before the script runs."),
+                                  QStringLiteral("FORM"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Render the form to the PNG file OUT and exit."),
+                                        QStringLiteral("OUT"));
+    const QCommandLineOption palette(QStringLiteral("export-palette"),
+                                     QStringLiteral("Write the palette LAYOUT as a GIMP palette to the positional FILE."),
+                                     QStringLiteral("LAYOUT"));
+    const QCommandLineOption reg(QStringLiteral("register"), QStringLiteral("Register korvactl for this user."));
+    const QCommandLineOption unreg(QStringLiteral("unregister"), QStringLiteral("Remove that registration."));
+    const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Load korvactl from PATH."),
+                                     QStringLiteral("PATH"));
+    parser.addOptions({script, form, screenshot, palette, reg, unreg, library});
+    parser.addPositionalArgument(QStringLiteral("FORM"), QStringLiteral("The form file to show."));
+    parser.process(app);
+    const QStringList positional = parser.positionalArguments();
+
+    if (parser.isSet(palette)) {
+        if (positional.size() != 1) {
+            printError(QStringLiteral("usage: korvahost --export-palette LAYOUT FILE.gpl"));
+            return 2;
+        }
+        return exportPalette(parser.value(palette), positional[0]);
+    }
+
+    KorvaLibrary korvactl;
+    QString error;
+    if (!korvactl.load(parser.value(library), &error)) {
+        printError(error);
+        return 2;
+    }
+
+    if (parser.isSet(reg) || parser.isSet(unreg)) {
+        const HRESULT hr = parser.isSet(reg) ? korvactl.registerServer() : korvactl.unregisterServer();
+        if (FAILED(hr)) {
+            printError(QStringLiteral("%1 failed: %2")
+                           .arg(parser.isSet(reg) ? QStringLiteral("registering") : QStringLiteral("unregistering"),
+                                describeResult(hr)));
+            return 1;
+        }
+        return 0;
+    }
+
+    if (parser.isSet(script)) {
+        if (!positional.isEmpty()) {
+            printError(QStringLiteral("a script takes its form with --form, not as %1").arg(positional[0]));
+            return 2;
+        }
+        return runScript(korvactl, parser.value(script), parser.value(form));
+    }
+
+    if (positional.size() != 1) {
+        printError(QStringLiteral("give one form file, or --script FILE (see --help)"));
+        return 2;
+    }
+    return showForm(korvactl, positional[0], parser.value(screenshot));
+}
