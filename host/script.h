@@ -1,0 +1,69 @@
+// Scripts: korvahost --script FILE drives a form line by line, the way the
+// library's automation interface is used from host code.
+//
+//   new CLASS NAME [WIDTH HEIGHT]      load FILE      save FILE
+//   get NAME.Member                    -> NAME.Member = VALUE
+//   let NAME.Member VALUE              set NAME.Member VALUE
+//   call NAME.Method [ARG ...]         -> NAME.Method = VALUE (when it returns one)
+//   notify NAME[.ELEMENT[(INDEX)]] NOTIFICATION [ARG ...]
+//   mouse NAME ACTION X Y [BUTTON]     key NAME ACTION CODE [SHIFT]
+//   cursor X Y                         tick MS
+//   resize NAME WIDTH HEIGHT           bag NAME -> KEY = VALUE, one a line
+//   pixel NAME X Y                     -> NAME(X,Y) = &HBBGGRR&
+//   grab NAME FILE.png
+//
+// '#' at the start of a line or after a blank (outside strings) starts a
+// comment. Values use the syntax of frame/value_text.h; `set` also takes
+// LoadPicture("file.png"). Events print "event NAME.Event(ARG, ...)" while
+// they are raised; a failing line prints "error LINE: message" and the script
+// goes on. Files are found relative to the script's folder. Sizes and
+// positions of controls are twips, of the mouse and pixels pixels.
+#pragma once
+
+#include "host/form_host.h"
+#include "host/input.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace korva::host {
+
+struct Token {
+    QString text;
+    qsizetype start = 0; // offset in the line
+};
+
+// Splits a line at blanks outside double quotes and parentheses, after
+// removing its comment. False with a message for an unclosed string or
+// unbalanced parentheses.
+bool tokenizeLine(const QString& line, std::vector<Token>& out, QString* error);
+
+class ScriptRunner {
+public:
+    using Print = std::function<void(const QString&)>;
+
+    // `form`'s events must already print through `print`.
+    ScriptRunner(FormHost& form, KorvaLibrary& library, Print print, QString baseDir);
+
+    // Runs every line; returns how many failed.
+    int run(const QString& script);
+    // One line, numbered for its error message; false when it failed.
+    bool runLine(const QString& line, int number);
+
+    QString resolve(const QString& path) const;
+
+private:
+    bool execute(const QString& line, const std::vector<Token>& t, QString* error);
+    HostedControl* control(const QString& name, QString* error) const;
+    bool memberTarget(const QString& text, HostedControl*& c, QString& member, QString* error) const;
+
+    FormHost& form_;
+    KorvaLibrary& library_;
+    Print print_;
+    QString baseDir_;
+    InputSender input_;
+};
+
+} // namespace korva::host
