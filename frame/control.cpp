@@ -178,4 +178,48 @@ void Control::RaiseEvent(int32_t number, std::span<Value* const> args) {
 
 void Control::adoptElement(Element* e) { elements_.push_back(e); }
 
+Element* Control::loadElement(QStringView name, int index) {
+    constexpr int kHighestIndex = 32767;
+    const Element* source = element(name, 0);
+    if (!source || index < 1 || index > kHighestIndex || element(name, index))
+        return nullptr;
+    std::unique_ptr<Element> copy;
+    guarded([&] { copy = source->cloneAs(*this, index); });
+    if (!copy)
+        return nullptr;
+    Element* e = copy.release();
+    e->setVisible(false);
+    e->setContainer(source->Container());
+    e->Move(source->Left(), source->Top(), source->Width(), source->Height());
+    e->setEnabled(source->Enabled());
+    e->onClick = source->onClick;
+    e->onDblClick = source->onDblClick;
+    e->onChange = source->onChange;
+    e->onTimer = source->onTimer;
+    e->onGotFocus = source->onGotFocus;
+    e->onLostFocus = source->onLostFocus;
+    e->onMouseDown = source->onMouseDown;
+    e->onMouseMove = source->onMouseMove;
+    e->onMouseUp = source->onMouseUp;
+    e->onKeyDown = source->onKeyDown;
+    e->onKeyUp = source->onKeyUp;
+    e->onKeyPress = source->onKeyPress;
+    e->ZOrder(0);
+    adoptElement(e);
+    loaded_.push_back(e);
+    return e;
+}
+
+bool Control::unloadElement(QStringView name, int index) {
+    Element* e = element(name, index);
+    // Deleting an element from inside its own handler would pull it from
+    // under the code that is running.
+    if (!e || std::find(loaded_.begin(), loaded_.end(), e) == loaded_.end() || e->isNotifying())
+        return false;
+    std::erase(loaded_, e);
+    std::erase(elements_, e);
+    delete e;
+    return true;
+}
+
 } // namespace korva

@@ -79,6 +79,16 @@ public:
     // Child elements.
     Element* element(QStringView name, int index = -1) const;
     const std::vector<Element*>& elements() const { return elements_; }
+
+    // Element arrays. Element 0 of an array is its template; loading creates
+    // element `index` as a copy of it (same kind, properties, geometry,
+    // container and handlers), hidden and in front of its siblings. nullptr
+    // when there is no template, the index is below 1, above 32767 or taken,
+    // or the kind cannot be copied.
+    Element* loadElement(QStringView name, int index);
+    // Removes an element that loadElement created; false for the elements the
+    // control was built with and for one whose handler is running.
+    bool unloadElement(QStringView name, int index);
     // Delivers an input or lifecycle notification to the control itself
     // (element empty) or one of its elements, as the runtime would. Returns
     // false with a message when the target or the arguments do not fit.
@@ -133,6 +143,7 @@ private:
     const ClassInfo& info_;
     std::unique_ptr<Site> site_;
     std::vector<Element*> elements_;
+    std::vector<const Element*> loaded_;
     std::vector<EventSink*> sinks_;
     QStringList changed_;
     friend class Element;

@@ -1,14 +1,33 @@
 #include "frame/element.h"
 
 #include "frame/convert.h"
+#include "frame/picturebox_element.h"
 #include "frame/site.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace korva {
+
+namespace {
+
+std::vector<Element*>& notifyingStack() {
+    static std::vector<Element*> stack;
+    return stack;
+}
+
+struct NotifyingScope {
+    explicit NotifyingScope(Element* e) { notifyingStack().push_back(e); }
+    ~NotifyingScope() { notifyingStack().pop_back(); }
+    NotifyingScope(const NotifyingScope&) = delete;
+    NotifyingScope& operator=(const NotifyingScope&) = delete;
+};
+
+} // namespace
 
 int16_t mouseButtonCode(Qt::MouseButtons b) {
     int16_t code = 0;
@@ -74,13 +93,42 @@ Element::Element(Control& owner, const QString& name, int index, bool visual)
     }
 }
 
-Element::~Element() { delete widget_.data(); }
+Element::~Element() {
+    std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
+    delete widget_.data();
+}
+
+Element* Element::notifying() { return notifyingStack().empty() ? nullptr : notifyingStack().back(); }
+
+bool Element::isNotifying() const {
+    const auto& stack = notifyingStack();
+    return std::find(stack.begin(), stack.end(), this) != stack.end();
+}
+
+std::unique_ptr<Element> Element::cloneAs(Control&, int) const { return nullptr; }
+
+PictureBoxElement* Element::Container() const { return static_cast<PictureBoxElement*>(container_.data()); }
+
+void Element::setContainer(PictureBoxElement* box) {
+    // A box can hold neither itself nor a box that lies inside it.
+    for (const Element* c = box; c; c = c->Container())
+        if (c == this)
+            return;
+    if (box && (&box->owner() != &owner_ || !box->widget()))
+        return;
+    container_ = box;
+    if (widget_) {
+        widget_->setParent(box ? box->widget() : static_cast<QWidget*>(owner_.site()));
+        widget_->setVisible(visible_); // setParent hides the window
+        relayout();
+    }
+}
 
 void Element::setWidget(QWidget* w) {
     delete widget_.data();
     widget_ = w;
     if (w) {
-        w->setParent(owner_.site());
+        w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
         w->setVisible(visible_);
         w->setEnabled(enabled_);
         relayout();
@@ -91,11 +139,14 @@ void Element::relayout() {
     if (!widget_)
         return;
     const Site& s = *owner_.site();
+    const PictureBoxElement* box = Container();
+    const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };
+    const auto toY = [&](double v) { return box ? box->toPixelsY(v) : s.toPixelsY(v); };
     const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
-    const int x = px(s.toPixelsX(left_));
-    const int y = px(s.toPixelsY(top_));
-    const int w = std::max(0, px(s.toPixelsX(width_)));
-    const int h = std::max(0, px(s.toPixelsY(height_)));
+    const int x = px(toX(left_));
+    const int y = px(toY(top_));
+    const int w = std::max(0, px(toX(width_)));
+    const int h = std::max(0, px(toY(height_)));
     widget_->setGeometry(x, y, w, h);
 }
 
@@ -121,8 +172,12 @@ void Element::setVisible(bool on) {
 void Element::setEnabled(bool on) {
     enabled_ = on;
     // A disabled windowless element lets input fall through to what lies below.
-    if (widget_)
+    if (widget_) {
         widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !on);
+        // Windowed inputs (text box, combo box, button) also grey out and refuse the focus.
+        if (!dynamic_cast<ElementWidget*>(widget_.data()))
+            widget_->setEnabled(on);
+    }
 }
 
 void Element::ZOrder(int position) {
@@ -139,10 +194,17 @@ void Element::repaint() {
         widget_->update();
 }
 
-void Element::mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos) {
+QPointF Element::mouseScale(QPointF px) const {
+    if (const PictureBoxElement* box = Container())
+        return {box->fromPixelsX(px.x()), box->fromPixelsY(px.y())};
     const Site& s = *owner_.site();
-    const auto x = static_cast<float>(s.fromPixelsX(pos.x()));
-    const auto y = static_cast<float>(s.fromPixelsY(pos.y()));
+    return {s.fromPixelsX(px.x()), s.fromPixelsY(px.y())};
+}
+
+void Element::mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos) {
+    const QPointF scaled = mouseScale(pos);
+    const auto x = static_cast<float>(scaled.x());
+    const auto y = static_cast<float>(scaled.y());
     std::vector<Value> args;
     if (n == Notification::MouseDown || n == Notification::MouseMove || n == Notification::MouseUp)
         args = {Value(mouseButtonCode(buttons)), Value(shiftCode(mods)), Value(x), Value(y)};
@@ -170,6 +232,7 @@ bool toInt16Arg(const Value& v, int16_t& out, const char* what, QString* error) 
 } // namespace
 
 bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) {
+    const NotifyingScope scope(this);
     auto noHandler = [&]() {
         if (error)
             *error = QStringLiteral("element %1 does not handle %2").arg(name_, notificationName(n));

@@ -20,12 +20,14 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QPainter;
 
 namespace korva {
 
 class Element;
+class PictureBoxElement;
 
 // The window of a visual element: paints through the element and forwards input.
 class ElementWidget : public QWidget {
@@ -76,6 +78,22 @@ public:
     // Re-maps the geometry to pixels (after the container's scale changed).
     void relayout();
 
+    // The picture box this element lies in (its positions are then in the
+    // box's scale); nullptr when it lies on the control itself.
+    PictureBoxElement* Container() const;
+    void setContainer(PictureBoxElement* box);
+
+    // A new element of the same kind, named like this one, with `index` and
+    // this one's kind-specific properties; geometry, visibility and handlers
+    // are the caller's to copy. nullptr for a kind that cannot be copied.
+    virtual std::unique_ptr<Element> cloneAs(Control& owner, int index) const;
+
+    // The element whose notification handler is running (the innermost when
+    // handlers nest), nullptr outside handlers. Handlers that an element array
+    // shares read the sender's Index() here.
+    static Element* notifying();
+    bool isNotifying() const;
+
     // Notification handlers, installed by the control.
     using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
     std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
@@ -98,6 +116,10 @@ protected:
     Element(Control& owner, const QString& name, int index, bool visual);
     void repaint();
 
+    // A mouse position in pixels of the element's window, in the scale its
+    // notifications report: the container's (a picture box reports in its own).
+    virtual QPointF mouseScale(QPointF px) const;
+
     // Replaces the element's window by a specialised one (text box, button...).
     void setWidget(QWidget* w);
 
@@ -106,6 +128,7 @@ private:
     QString name_;
     int index_;
     QPointer<QWidget> widget_;
+    QPointer<Element> container_;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;

@@ -28,4 +28,11 @@ void ImageElement::paint(QPainter& p, const QRect& r) {
         p.drawImage(r.topLeft(), picture_.image);
 }
 
+std::unique_ptr<Element> ImageElement::cloneAs(Control& owner, int index) const {
+    auto e = std::make_unique<ImageElement>(owner, Name(), index);
+    e->picture_ = picture_;
+    e->stretch_ = stretch_;
+    return e;
+}
+
 } // namespace korva

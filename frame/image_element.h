@@ -16,6 +16,7 @@ public:
     void setStretch(bool on);
 
     void paint(QPainter& p, const QRect& r) override;
+    std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 private:
     Picture picture_;

@@ -87,4 +87,17 @@ void LabelElement::paint(QPainter& p, const QRect& r) {
     p.drawText(r, h | Qt::AlignTop | Qt::TextWordWrap, caption_);
 }
 
+std::unique_ptr<Element> LabelElement::cloneAs(Control& owner, int index) const {
+    auto e = std::make_unique<LabelElement>(owner, Name(), index);
+    e->caption_ = caption_;
+    e->foreColor_ = foreColor_;
+    e->backColor_ = backColor_;
+    e->backStyle_ = backStyle_;
+    e->alignment_ = alignment_;
+    e->font_ = font_;
+    e->autoSize_ = autoSize_;
+    e->wordWrap_ = wordWrap_;
+    return e;
+}
+
 } // namespace korva

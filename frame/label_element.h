@@ -32,6 +32,7 @@ public:
     void setWordWrap(bool on);
 
     void paint(QPainter& p, const QRect& r) override;
+    std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 private:
     void fitToText();

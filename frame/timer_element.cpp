@@ -55,6 +55,14 @@ void TimerElement::fire() {
     deliver(Notification::Timer, none, nullptr);
 }
 
+std::unique_ptr<Element> TimerElement::cloneAs(Control& owner, int index) const {
+    auto e = std::make_unique<TimerElement>(owner, Name(), index);
+    e->interval_ = interval_;
+    e->enabled_ = enabled_;
+    e->sync();
+    return e;
+}
+
 void TimerElement::advanceAll(uint32_t ms, const std::function<void(uint32_t step)>& clock) {
     // Step in whole intervals so every due tick fires, in time order across timers.
     uint32_t left = ms;

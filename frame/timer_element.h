@@ -23,6 +23,8 @@ public:
     bool timerEnabled() const { return enabled_; }
     void setTimerEnabled(bool on);
 
+    std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
+
     // Moves every scripted timer on by `ms`, firing what falls due in time
     // order. `clock` is told each step before the timers of that moment fire,
     // so a handler reading the clock sees the time it fired at.
