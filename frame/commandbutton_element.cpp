@@ -1,0 +1,117 @@
+#include "frame/commandbutton_element.h"
+
+#include "frame/colour.h"
+#include "frame/element_input.h"
+#include "frame/fonts.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+namespace korva {
+
+namespace {
+
+class ButtonWidget : public QPushButton {
+public:
+    explicit ButtonWidget(Element& e) : element_(e) {
+        setMouseTracking(true);
+        connect(this, &QPushButton::clicked, this, [this] { deliverPlain(element_, Notification::Click); });
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseDown, *e);
+        if (self)
+            QPushButton::mousePressEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseMove, *e);
+        if (self)
+            QPushButton::mouseMoveEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseUp, *e);
+        if (self)
+            QPushButton::mouseReleaseEvent(e); // emits clicked: Click comes last
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        const KeyPressOutcome k = deliverKeyPress(element_, *e);
+        if (self && k.keyKept)
+            QPushButton::keyPressEvent(e);
+    }
+    void keyReleaseEvent(QKeyEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverKeyRelease(element_, *e);
+        if (self)
+            QPushButton::keyReleaseEvent(e);
+    }
+    void focusInEvent(QFocusEvent* e) override {
+        QPushButton::focusInEvent(e);
+        deliverPlain(element_, Notification::GotFocus);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QPushButton::focusOutEvent(e);
+        deliverPlain(element_, Notification::LostFocus);
+    }
+
+private:
+    Element& element_;
+};
+
+} // namespace
+
+CommandButtonElement::CommandButtonElement(Control& owner, const QString& name, int index)
+    : Element(owner, name, index, false) {
+    setWidget(new ButtonWidget(*this));
+}
+
+QPushButton* CommandButtonElement::button() const {
+    return static_cast<QPushButton*>(widget());
+}
+
+QString CommandButtonElement::Caption() const {
+    return button() ? button()->text() : QString();
+}
+
+void CommandButtonElement::setCaption(const QString& c) {
+    if (button())
+        button()->setText(c);
+}
+
+void CommandButtonElement::setFont(const FontSpec& f) {
+    font_ = f;
+    if (button())
+        button()->setFont(toQFont(f));
+}
+
+void CommandButtonElement::setBackColor(uint32_t c) {
+    const int32_t v = TranslateColor(c);
+    if (v < 0 || !button())
+        return;
+    backColor_ = c;
+    QPalette pal = button()->palette();
+    pal.setColor(QPalette::Button, QColor(redOf(static_cast<uint32_t>(v)), greenOf(static_cast<uint32_t>(v)),
+                                          blueOf(static_cast<uint32_t>(v))));
+    button()->setPalette(pal);
+}
+
+void CommandButtonElement::SetFocus() {
+    if (button())
+        button()->setFocus(Qt::OtherFocusReason);
+}
+
+std::unique_ptr<Element> CommandButtonElement::cloneAs(Control& owner, int index) const {
+    auto e = std::make_unique<CommandButtonElement>(owner, Name(), index);
+    e->setCaption(Caption());
+    e->setFont(font_);
+    e->setBackColor(backColor_);
+    return e;
+}
+
+} // namespace korva
