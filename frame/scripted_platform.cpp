@@ -15,6 +15,12 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 void ScriptedPlatform::installed(bool on) { Platform::install(on ? this : nullptr); }
 
+uint32_t ScriptedPlatform::tickCount() const {
+    const uint32_t now = tick_;
+    tick_ += tickStep_;
+    return now;
+}
+
 void ScriptedPlatform::advance(uint32_t ms) {
     TimerElement::advanceAll(ms, [this](uint32_t step) { tick_ += step; });
 }

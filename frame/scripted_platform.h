@@ -30,12 +30,18 @@ public:
     void releaseCapture() override { capture_ = nullptr; }
     void setCursor(QWidget* w, CursorShape shape) override;
     void sendShiftTab(QWidget* from) override;
-    uint32_t tickCount() const override { return tick_; }
+    // Each read returns the clock, then moves it on by the tick step (see setTickStep).
+    uint32_t tickCount() const override;
 
     void setTwipsPerPixel(double t) { twips_ = t; }
     void setScreenRect(const QRect& r) { screen_ = r; }
     void setCursorPos(const QPoint& p) { cursor_ = p; }
     void setTickCount(uint32_t t) { tick_ = t; }
+    // Lets time pass by itself: every tickCount() read moves the clock on by
+    // `ms` (0, the default, keeps it still). Code that waits by polling the
+    // clock, as the interval timer does, then finishes without anyone
+    // advancing it. Timer elements do not fire on these steps.
+    void setTickStep(uint32_t ms) { tickStep_ = ms; }
     // Moves the clock on; timer elements fire as they fall due.
     void advance(uint32_t ms);
     bool drivesTimers() const override { return true; }
@@ -50,7 +56,8 @@ private:
     double twips_ = 15.0;
     QRect screen_{0, 0, 1024, 768};
     QPoint cursor_{-1000, -1000};
-    uint32_t tick_ = 1000;
+    mutable uint32_t tick_ = 1000;
+    uint32_t tickStep_ = 0;
     QPointer<QWidget> capture_;
     CursorShape lastCursor_ = CursorShape::Arrow;
     int cursorSets_ = 0;
