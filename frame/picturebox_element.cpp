@@ -31,7 +31,7 @@ bool toDevice(double v, int& out) {
 // The box's window: takes the focus on a click and reports keys and focus.
 class PictureBoxWidget : public ElementWidget {
 public:
-    PictureBoxWidget(Element& e) : ElementWidget(e, nullptr) {
+    explicit PictureBoxWidget(Element& e) : ElementWidget(e, nullptr) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setFocusPolicy(Qt::ClickFocus);
     }

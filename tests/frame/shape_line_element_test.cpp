@@ -76,12 +76,6 @@ TEST_F(DrawnElementTest, BackAndFillStylesDecideWhatShowsThrough) {
     EXPECT_EQ(s->FillColor(), 0u);
 }
 
-TEST_F(DrawnElementTest, ShapesAndLinesLetTheMouseThrough) {
-    auto* s = host->addElement<ShapeElement>(*host, QStringLiteral("shpBOX"));
-    s->Move(0, 0, 50, 50);
-    EXPECT_TRUE(s->widget()->testAttribute(Qt::WA_TransparentForMouseEvents));
-}
-
 TEST_F(DrawnElementTest, LineFollowsItsEndPointsWithTheEndPointLeftOut) {
     auto* l = host->addElement<LineElement>(*host, QStringLiteral("linA"));
     l->setBorderColor(kRed);
