@@ -43,14 +43,15 @@ public:
     HRESULT OnEvent(int32_t number, Value* const* args, uint32_t count) override {
         events.push_back(number);
         if (count > 0 && replaceFirst)
-            *args[0] = *replaceFirst;
+            *args[0] = replacement;
         if (onEvent)
             onEvent();
         return S_OK;
     }
     uint32_t refs = 0;
     std::vector<int32_t> events;
-    std::optional<Value> replaceFirst;
+    bool replaceFirst = false;
+    Value replacement;
     std::function<void()> onEvent;
 };
 
@@ -223,7 +224,8 @@ TEST(Dispatch, ByReferenceArgumentsComeBackFromHandlers) {
     ComPtr<IKorvaConnectionPoint> cp;
     ASSERT_EQ(d.queryTo(IID_IKorvaConnectionPoint, cp), S_OK);
     RecordingSink sink;
-    sink.replaceFirst = Value(int32_t(42));
+    sink.replaceFirst = true;
+    sink.replacement = Value(int32_t(42));
     uint32_t cookie = 0;
     ASSERT_EQ(cp->Advise(&sink, &cookie), S_OK);
     Value arg(int32_t(7)), result;
