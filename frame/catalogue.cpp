@@ -12,7 +12,8 @@ namespace korva {
 namespace catalogue {
 namespace {
 
-ClassInfo makeClass(const char* name, const char* clsid, const char* iid, const char* eventIid, QSize designSize) {
+ClassInfo makeClass(const char* name, const char* clsid, const char* iid, const char* eventIid,
+                    QSize designSize) {
     ClassInfo c;
     c.name = QString::fromLatin1(name);
     c.clsid = guidFrom(clsid);
@@ -34,8 +35,9 @@ std::vector<ClassInfo>& rows() {
                   "{AED87038-98E1-429B-B9D4-D5F8B7B3CF6E}", QSize(1215, 315)),
         makeClass("Pages", "{02DD5566-74A6-42F5-A281-5C17CA9046C1}", "{55CAAC77-DAAA-4895-9D0F-3C6EA28A53A5}",
                   "{07C7B03E-BA18-4FE0-8DCB-1D0E5C794899}", QSize(4800, 3600)),
-        makeClass("Colors", "{EEE17B89-4055-4EDF-9C93-0AA96ED4DFF2}", "{A19F61AC-985B-4887-9F82-929BDF53A87B}",
-                  "{CA50F538-4F0A-4835-A768-760147027E47}", QSize(1695, 375)),
+        makeClass("Colors", "{EEE17B89-4055-4EDF-9C93-0AA96ED4DFF2}",
+                  "{A19F61AC-985B-4887-9F82-929BDF53A87B}", "{CA50F538-4F0A-4835-A768-760147027E47}",
+                  QSize(1695, 375)),
         makeClass("Pane", "{6B8DF25F-93AC-4C55-8A8A-EB057AEAE293}", "{5DF99A74-75A0-4783-A4CE-273A4958E269}",
                   "{AB6DFAEE-8562-46AD-B2B8-14869FFC1529}", QSize(1575, 525)),
     };
@@ -45,8 +47,8 @@ std::vector<ClassInfo>& rows() {
 } // namespace
 
 const LibraryInfo& library() {
-    static const LibraryInfo lib{QStringLiteral("korvactl"), guidFrom("{EF90A53A-100F-461D-82DB-5F6D3EDC0054}"), 11, 0,
-                                 0x0409};
+    static const LibraryInfo lib{QStringLiteral("korvactl"),
+                                 guidFrom("{EF90A53A-100F-461D-82DB-5F6D3EDC0054}"), 11, 0, 0x0409};
     return lib;
 }
 
@@ -118,8 +120,8 @@ const std::vector<EnumInfo>& enumerations() {
     return list;
 }
 
-Registration::Registration(const char* className, std::vector<MemberInfo> members, std::vector<EventInfo> events,
-                           std::unique_ptr<Control> (*create)()) {
+Registration::Registration(const char* className, std::vector<MemberInfo> members,
+                           std::vector<EventInfo> events, std::unique_ptr<Control> (*create)()) {
     // Runs during library load: a slip here must not take the host down, so
     // it is reported and the class simply stays uncreatable.
     ClassInfo* c = byName(QString::fromLatin1(className));

@@ -18,7 +18,9 @@ namespace korva {
 // host reads the same as anywhere else.
 using HRESULT = int32_t;
 
-constexpr HRESULT hresult(uint32_t bits) { return static_cast<HRESULT>(bits); }
+constexpr HRESULT hresult(uint32_t bits) {
+    return static_cast<HRESULT>(bits);
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -44,36 +46,62 @@ constexpr HRESULT SELFREG_E_CLASS = hresult(0x80040201u);
 // The connection-point range starts at the same value as self-registration's.
 constexpr HRESULT CONNECT_E_NOCONNECTION = hresult(0x80040200u);
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 // "S_OK", "CLASS_E_CLASSNOTAVAILABLE", ... or null for a code without a name
 // here (connection and self-registration codes share values, so 0x80040200
 // is named by its self-registration meaning).
 constexpr const char* hresultName(HRESULT hr) {
     switch (hr) {
-    case S_OK: return "S_OK";
-    case S_FALSE: return "S_FALSE";
-    case E_NOTIMPL: return "E_NOTIMPL";
-    case E_NOINTERFACE: return "E_NOINTERFACE";
-    case E_POINTER: return "E_POINTER";
-    case E_ABORT: return "E_ABORT";
-    case E_FAIL: return "E_FAIL";
-    case E_UNEXPECTED: return "E_UNEXPECTED";
-    case E_ACCESSDENIED: return "E_ACCESSDENIED";
-    case E_OUTOFMEMORY: return "E_OUTOFMEMORY";
-    case E_INVALIDARG: return "E_INVALIDARG";
-    case CLASS_E_NOAGGREGATION: return "CLASS_E_NOAGGREGATION";
-    case CLASS_E_CLASSNOTAVAILABLE: return "CLASS_E_CLASSNOTAVAILABLE";
-    case DISP_E_UNKNOWNINTERFACE: return "DISP_E_UNKNOWNINTERFACE";
-    case DISP_E_MEMBERNOTFOUND: return "DISP_E_MEMBERNOTFOUND";
-    case DISP_E_TYPEMISMATCH: return "DISP_E_TYPEMISMATCH";
-    case DISP_E_UNKNOWNNAME: return "DISP_E_UNKNOWNNAME";
-    case DISP_E_EXCEPTION: return "DISP_E_EXCEPTION";
-    case DISP_E_BADPARAMCOUNT: return "DISP_E_BADPARAMCOUNT";
-    case SELFREG_E_TYPELIB: return "SELFREG_E_TYPELIB";
-    case SELFREG_E_CLASS: return "SELFREG_E_CLASS";
-    default: return nullptr;
+    case S_OK:
+        return "S_OK";
+    case S_FALSE:
+        return "S_FALSE";
+    case E_NOTIMPL:
+        return "E_NOTIMPL";
+    case E_NOINTERFACE:
+        return "E_NOINTERFACE";
+    case E_POINTER:
+        return "E_POINTER";
+    case E_ABORT:
+        return "E_ABORT";
+    case E_FAIL:
+        return "E_FAIL";
+    case E_UNEXPECTED:
+        return "E_UNEXPECTED";
+    case E_ACCESSDENIED:
+        return "E_ACCESSDENIED";
+    case E_OUTOFMEMORY:
+        return "E_OUTOFMEMORY";
+    case E_INVALIDARG:
+        return "E_INVALIDARG";
+    case CLASS_E_NOAGGREGATION:
+        return "CLASS_E_NOAGGREGATION";
+    case CLASS_E_CLASSNOTAVAILABLE:
+        return "CLASS_E_CLASSNOTAVAILABLE";
+    case DISP_E_UNKNOWNINTERFACE:
+        return "DISP_E_UNKNOWNINTERFACE";
+    case DISP_E_MEMBERNOTFOUND:
+        return "DISP_E_MEMBERNOTFOUND";
+    case DISP_E_TYPEMISMATCH:
+        return "DISP_E_TYPEMISMATCH";
+    case DISP_E_UNKNOWNNAME:
+        return "DISP_E_UNKNOWNNAME";
+    case DISP_E_EXCEPTION:
+        return "DISP_E_EXCEPTION";
+    case DISP_E_BADPARAMCOUNT:
+        return "DISP_E_BADPARAMCOUNT";
+    case SELFREG_E_TYPELIB:
+        return "SELFREG_E_TYPELIB";
+    case SELFREG_E_CLASS:
+        return "SELFREG_E_CLASS";
+    default:
+        return nullptr;
     }
 }
 
@@ -83,7 +111,8 @@ constexpr const char* hresultName(HRESULT hr) {
 // Written as constants (not parsed from text) so that they exist before any
 // static initialiser of either side runs.
 constexpr GUID IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-constexpr GUID IID_IClassFactory{0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr GUID IID_IClassFactory{
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 // ---- IUnknown -------------------------------------------------------------
 class IUnknown {

@@ -27,15 +27,21 @@ template <class F> HRESULT boundary(F&& f) noexcept {
     }
 }
 
-QString fromUtf16(const char16_t* s) { return s ? QString::fromUtf16(s) : QString(); }
+QString fromUtf16(const char16_t* s) {
+    return s ? QString::fromUtf16(s) : QString();
+}
 
 HRESULT statusToResult(InvokeStatus s) {
     switch (s) {
-    case InvokeStatus::Ok: return S_OK;
+    case InvokeStatus::Ok:
+        return S_OK;
     case InvokeStatus::UnknownMember:
-    case InvokeStatus::NotSupported: return DISP_E_MEMBERNOTFOUND;
-    case InvokeStatus::TypeMismatch: return DISP_E_TYPEMISMATCH;
-    case InvokeStatus::BadParamCount: return DISP_E_BADPARAMCOUNT;
+    case InvokeStatus::NotSupported:
+        return DISP_E_MEMBERNOTFOUND;
+    case InvokeStatus::TypeMismatch:
+        return DISP_E_TYPEMISMATCH;
+    case InvokeStatus::BadParamCount:
+        return DISP_E_BADPARAMCOUNT;
     }
     return E_FAIL;
 }
@@ -97,7 +103,9 @@ HRESULT ControlObject::QueryInterface(const GUID& riid, void** ppv) {
     return S_OK;
 }
 
-uint32_t ControlObject::AddRef() { return ++refs_; }
+uint32_t ControlObject::AddRef() {
+    return ++refs_;
+}
 
 uint32_t ControlObject::Release() {
     const uint32_t left = --refs_;
@@ -228,15 +236,20 @@ void ControlObject::onEvent(Control&, int32_t number, std::span<Value* const> ar
     if (--raising_ == 0 && endPending_ && refs_ == 0) {
         endPending_ = false;
         if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [this] { delete this; }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                app, [this] { delete this; }, Qt::QueuedConnection);
     }
 }
 
 // ---- IKorvaControl --------------------------------------------------------
 
-QWidget* ControlObject::Window() { return control_->widget(); }
+QWidget* ControlObject::Window() {
+    return control_->widget();
+}
 
-const ClassInfo* ControlObject::GetClassInfo() { return &control_->classInfo(); }
+const ClassInfo* ControlObject::GetClassInfo() {
+    return &control_->classInfo();
+}
 
 template <class F> HRESULT ControlObject::running(F&& deliver) {
     if (stage_ == Stage::Created || stage_ == Stage::Terminated)
@@ -300,12 +313,24 @@ HRESULT ControlObject::GetExtent(float* widthTwips, float* heightTwips) {
     return S_OK;
 }
 
-HRESULT ControlObject::Show() { return running([&] { control_->Show(); }); }
-HRESULT ControlObject::Paint() { return running([&] { control_->Paint(); }); }
-HRESULT ControlObject::GotFocus() { return running([&] { control_->GotFocus(); }); }
-HRESULT ControlObject::EnterFocus() { return running([&] { control_->EnterFocus(); }); }
-HRESULT ControlObject::ExitFocus() { return running([&] { control_->ExitFocus(); }); }
-HRESULT ControlObject::LostFocus() { return running([&] { control_->LostFocus(); }); }
+HRESULT ControlObject::Show() {
+    return running([&] { control_->Show(); });
+}
+HRESULT ControlObject::Paint() {
+    return running([&] { control_->Paint(); });
+}
+HRESULT ControlObject::GotFocus() {
+    return running([&] { control_->GotFocus(); });
+}
+HRESULT ControlObject::EnterFocus() {
+    return running([&] { control_->EnterFocus(); });
+}
+HRESULT ControlObject::ExitFocus() {
+    return running([&] { control_->ExitFocus(); });
+}
+HRESULT ControlObject::LostFocus() {
+    return running([&] { control_->LostFocus(); });
+}
 
 HRESULT ControlObject::AmbientChanged(const char16_t* name) {
     return running([&] { control_->AmbientChanged(fromUtf16(name)); });
@@ -318,8 +343,8 @@ HRESULT ControlObject::Terminate() {
     return hr;
 }
 
-HRESULT ControlObject::Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args,
-                              uint32_t count, QString* error) {
+HRESULT ControlObject::Notify(const char16_t* element, int32_t index, const char16_t* notification,
+                              Value* args, uint32_t count, QString* error) {
     auto fail = [&](HRESULT hr, const QString& message) {
         if (error)
             *error = message;

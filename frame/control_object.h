@@ -51,8 +51,8 @@ public:
     HRESULT LostFocus() override;
     HRESULT AmbientChanged(const char16_t* name) override;
     HRESULT Terminate() override;
-    HRESULT Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args, uint32_t count,
-                   QString* error) override;
+    HRESULT Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args,
+                   uint32_t count, QString* error) override;
 
 private:
     explicit ControlObject(std::unique_ptr<Control> control);

@@ -71,10 +71,16 @@ HRESULT DllGetClassObject(const GUID& rclsid, const GUID& riid, void** ppv) {
     });
 }
 
-HRESULT DllRegisterServer() { return guarded(SELFREG_E_CLASS, [] { return updateRegistry(true); }); }
+HRESULT DllRegisterServer() {
+    return guarded(SELFREG_E_CLASS, [] { return updateRegistry(true); });
+}
 
-HRESULT DllUnregisterServer() { return guarded(SELFREG_E_CLASS, [] { return updateRegistry(false); }); }
+HRESULT DllUnregisterServer() {
+    return guarded(SELFREG_E_CLASS, [] { return updateRegistry(false); });
+}
 
-HRESULT DllCanUnloadNow() { return server::canUnload() ? S_OK : S_FALSE; }
+HRESULT DllCanUnloadNow() {
+    return server::canUnload() ? S_OK : S_FALSE;
+}
 
 } // extern "C"

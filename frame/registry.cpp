@@ -20,7 +20,8 @@ QString RegistryFile::defaultPath() {
     const QString env = qEnvironmentVariable("KORVA_REGISTRY");
     if (!env.isEmpty())
         return env;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/korva/registry");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/korva/registry");
 }
 
 bool RegistryFile::load(const QString& path, QString* error) {

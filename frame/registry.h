@@ -46,7 +46,7 @@ public:
 
 private:
     struct Line {
-        QString raw;   // kept verbatim when it is not an entry
+        QString raw; // kept verbatim when it is not an entry
         bool isEntry = false;
         RegistryEntry entry;
     };

@@ -4,7 +4,9 @@
 
 namespace korva {
 
-QString progIdClsidKey(const QString& progId) { return progId + QStringLiteral("\\CLSID"); }
+QString progIdClsidKey(const QString& progId) {
+    return progId + QStringLiteral("\\CLSID");
+}
 
 QString inprocServerKey(const QString& clsidText) {
     return QStringLiteral("CLSID\\") + clsidText + QStringLiteral("\\InprocServer32");
@@ -33,7 +35,8 @@ std::vector<RegistryEntry> registrationEntries(const QString& libraryPath) {
         out.push_back({key + QStringLiteral("\\Control"), QString()});
         out.push_back({c->progId(), c->name});
         out.push_back({progIdClsidKey(c->progId()), clsid});
-        for (const auto& [name, iid] : {std::pair{c->defaultInterface, c->defaultIid}, {c->eventInterface, c->eventIid}}) {
+        for (const auto& [name, iid] :
+             {std::pair{c->defaultInterface, c->defaultIid}, {c->eventInterface, c->eventIid}}) {
             const QString ikey = QStringLiteral("Interface\\") + guidToString(iid);
             out.push_back({ikey, name});
             out.push_back({ikey + QStringLiteral("\\TypeLib"), libid});

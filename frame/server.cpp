@@ -129,8 +129,12 @@ private:
 
 } // namespace
 
-void instanceCreated() { ++g_instances; }
-void instanceDestroyed() { --g_instances; }
+void instanceCreated() {
+    ++g_instances;
+}
+void instanceDestroyed() {
+    --g_instances;
+}
 
 void lock(bool on) {
     if (on)
@@ -139,7 +143,9 @@ void lock(bool on) {
         --g_locks;
 }
 
-bool canUnload() { return g_instances == 0 && g_locks == 0; }
+bool canUnload() {
+    return g_instances == 0 && g_locks == 0;
+}
 
 IClassFactory* factoryFor(const ClassInfo& info) {
     if (!info.create)

@@ -10,30 +10,45 @@ namespace {
 
 QString idlType(ValueType t) {
     switch (t) {
-    case ValueType::Empty: return QStringLiteral("VARIANT");
-    case ValueType::Boolean: return QStringLiteral("VARIANT_BOOL");
-    case ValueType::Integer: return QStringLiteral("short");
-    case ValueType::Long: return QStringLiteral("long");
-    case ValueType::Single: return QStringLiteral("single");
-    case ValueType::Double: return QStringLiteral("double");
-    case ValueType::String: return QStringLiteral("BSTR");
-    case ValueType::Colour: return QStringLiteral("OLE_COLOR");
-    case ValueType::Font: return QStringLiteral("IFontDisp*");
-    case ValueType::Picture: return QStringLiteral("IPictureDisp*");
+    case ValueType::Empty:
+        return QStringLiteral("VARIANT");
+    case ValueType::Boolean:
+        return QStringLiteral("VARIANT_BOOL");
+    case ValueType::Integer:
+        return QStringLiteral("short");
+    case ValueType::Long:
+        return QStringLiteral("long");
+    case ValueType::Single:
+        return QStringLiteral("single");
+    case ValueType::Double:
+        return QStringLiteral("double");
+    case ValueType::String:
+        return QStringLiteral("BSTR");
+    case ValueType::Colour:
+        return QStringLiteral("OLE_COLOR");
+    case ValueType::Font:
+        return QStringLiteral("IFontDisp*");
+    case ValueType::Picture:
+        return QStringLiteral("IPictureDisp*");
     }
     return QStringLiteral("VARIANT");
 }
 
 // IDL writes identifiers without braces.
-QString uuid(const GUID& g) { return guidToString(g).mid(1, 36); }
+QString uuid(const GUID& g) {
+    return guidToString(g).mid(1, 36);
+}
 
-QString dispId(int32_t id) { return QStringLiteral("0x%1").arg(static_cast<uint32_t>(id), 8, 16, QLatin1Char('0')); }
+QString dispId(int32_t id) {
+    return QStringLiteral("0x%1").arg(static_cast<uint32_t>(id), 8, 16, QLatin1Char('0'));
+}
 
 QString param(const ParamInfo& p) {
     QString attrs = p.byRef ? QStringLiteral("in, out") : QStringLiteral("in");
     if (p.optional)
         attrs += QStringLiteral(", optional");
-    return QStringLiteral("[%1] %2%3 %4").arg(attrs, idlType(p.type), p.byRef ? QStringLiteral("*") : QString(), p.name);
+    return QStringLiteral("[%1] %2%3 %4")
+        .arg(attrs, idlType(p.type), p.byRef ? QStringLiteral("*") : QString(), p.name);
 }
 
 QString paramList(const std::vector<ParamInfo>& params, const QString& extra = {}) {

@@ -12,7 +12,9 @@ FormHost::FormHost(KorvaLibrary& library, HostedControl::EventLog log)
     surface_->resize(1, 1);
 }
 
-FormHost::~FormHost() { clear(); }
+FormHost::~FormHost() {
+    clear();
+}
 
 void FormHost::clear() {
     // Each release ends the control's window, which takes it off the surface.
@@ -38,11 +40,13 @@ HostedControl* FormHost::find(QStringView name) const {
     return nullptr;
 }
 
-std::unique_ptr<HostedControl> FormHost::create(const QString& className, const QString& name, QString* error) {
+std::unique_ptr<HostedControl> FormHost::create(const QString& className, const QString& name,
+                                                QString* error) {
     if (!validName(name)) {
         if (error)
-            *error = QStringLiteral("%1 is not a control name (letters, digits and _, not starting with a digit)")
-                         .arg(name);
+            *error =
+                QStringLiteral("%1 is not a control name (letters, digits and _, not starting with a digit)")
+                    .arg(name);
         return nullptr;
     }
     ComPtr<IKorvaControl> control;
@@ -67,8 +71,8 @@ void FormHost::fitSurface() {
     surface_->resize(bounds.size());
 }
 
-HostedControl* FormHost::addNew(const QString& className, const QString& name, std::optional<QSizeF> sizeTwips,
-                                QString* error) {
+HostedControl* FormHost::addNew(const QString& className, const QString& name,
+                                std::optional<QSizeF> sizeTwips, QString* error) {
     if (find(name)) {
         if (error)
             *error = QStringLiteral("a control named %1 already exists").arg(name);
@@ -127,7 +131,8 @@ bool FormHost::load(const QString& path, QString* error) {
             hr = ctl->SetExtent(static_cast<float>(fc.width), static_cast<float>(fc.height));
         if (FAILED(hr)) {
             if (error)
-                *error = QStringLiteral("%1: control %2 could not be loaded: %3").arg(path, fc.name, describeResult(hr));
+                *error = QStringLiteral("%1: control %2 could not be loaded: %3")
+                             .arg(path, fc.name, describeResult(hr));
             return false;
         }
         loaded.push_back(std::move(c));
@@ -157,7 +162,9 @@ FormDocument FormHost::document() const {
     return doc;
 }
 
-bool FormHost::save(const QString& path, QString* error) const { return saveForm(path, document(), error); }
+bool FormHost::save(const QString& path, QString* error) const {
+    return saveForm(path, document(), error);
+}
 
 PropertyBag FormHost::bagOf(HostedControl& c) const {
     PropertyBag bag;

@@ -18,7 +18,8 @@ FormWindow::FormWindow(FormHost& form, const QString& path) : form_(form), path_
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { saveTo(path_); });
     file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] {
-        const QString p = QFileDialog::getSaveFileName(this, tr("Save form"), path_, tr("Forms (*.kvf);;All files (*)"));
+        const QString p =
+            QFileDialog::getSaveFileName(this, tr("Save form"), path_, tr("Forms (*.kvf);;All files (*)"));
         if (!p.isEmpty() && saveTo(p)) {
             path_ = p;
             updateTitle();
@@ -38,7 +39,9 @@ FormWindow::~FormWindow() {
     form_.surface()->setParent(nullptr);
 }
 
-void FormWindow::showLastEvent(const QString& line) { statusBar()->showMessage(line); }
+void FormWindow::showLastEvent(const QString& line) {
+    statusBar()->showMessage(line);
+}
 
 bool FormWindow::saveTo(const QString& path) {
     QString error;
@@ -50,7 +53,9 @@ bool FormWindow::saveTo(const QString& path) {
     return true;
 }
 
-void FormWindow::updateTitle() { setWindowTitle(QStringLiteral("%1 - korvahost").arg(QFileInfo(path_).fileName())); }
+void FormWindow::updateTitle() {
+    setWindowTitle(QStringLiteral("%1 - korvahost").arg(QFileInfo(path_).fileName()));
+}
 
 bool saveScreenshot(FormHost& form, const QString& path, QString* error) {
     QWidget* surface = form.surface();

@@ -7,7 +7,8 @@
 
 namespace korva::host {
 
-QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args, uint32_t count) {
+QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args,
+                    uint32_t count) {
     const EventInfo* e = info.eventByNumber(number);
     QStringList parts;
     for (uint32_t i = 0; i < count; ++i)
@@ -20,7 +21,8 @@ QString formatEvent(const QString& control, const ClassInfo& info, int32_t numbe
 // and Unadvise, and may still hold it while an event is being delivered.
 class HostedControl::Sink final : public IKorvaEventSink {
 public:
-    Sink(const QString& name, const ClassInfo& info, EventLog log) : name_(name), info_(info), log_(std::move(log)) {}
+    Sink(const QString& name, const ClassInfo& info, EventLog log)
+        : name_(name), info_(info), log_(std::move(log)) {}
 
     HRESULT QueryInterface(const GUID& riid, void** ppv) override {
         if (!ppv)
@@ -76,7 +78,8 @@ HostedControl::~HostedControl() {
 
 const MemberInfo* HostedControl::lookup(const QString& member, QString* error) const {
     int32_t id = 0;
-    if (!dispatch_ || FAILED(dispatch_->GetIDsOfNames(reinterpret_cast<const char16_t*>(member.utf16()), &id))) {
+    if (!dispatch_ ||
+        FAILED(dispatch_->GetIDsOfNames(reinterpret_cast<const char16_t*>(member.utf16()), &id))) {
         if (error)
             *error = QStringLiteral("%1 (%2) has no member %3").arg(name_, info_->name, member);
         return nullptr;
@@ -86,7 +89,8 @@ const MemberInfo* HostedControl::lookup(const QString& member, QString* error) c
 
 bool HostedControl::invoke(const MemberInfo& m, uint16_t flags, std::vector<Value>& args, Value* result,
                            QString* error) {
-    const HRESULT hr = dispatch_->Invoke(m.dispId, flags, args.data(), static_cast<uint32_t>(args.size()), result);
+    const HRESULT hr =
+        dispatch_->Invoke(m.dispId, flags, args.data(), static_cast<uint32_t>(args.size()), result);
     if (SUCCEEDED(hr))
         return true;
     if (!error)
@@ -94,24 +98,30 @@ bool HostedControl::invoke(const MemberInfo& m, uint16_t flags, std::vector<Valu
     const QString what = name_ + u'.' + m.name;
     switch (hr) {
     case DISP_E_MEMBERNOTFOUND:
-        *error = (flags & DISPATCH_PROPERTYPUTREF) ? QStringLiteral("%1 cannot be assigned with set").arg(what)
-                 : (flags & DISPATCH_PROPERTYPUT)  ? QStringLiteral("%1 cannot be assigned with let").arg(what)
-                 : (m.flags & kCall)                ? QStringLiteral("%1 cannot be called").arg(what)
-                 : (flags & DISPATCH_METHOD)        ? QStringLiteral("%1 is a property, not a method").arg(what)
-                                                    : QStringLiteral("%1 cannot be read").arg(what);
+        *error = (flags & DISPATCH_PROPERTYPUTREF)
+                     ? QStringLiteral("%1 cannot be assigned with set").arg(what)
+                 : (flags & DISPATCH_PROPERTYPUT) ? QStringLiteral("%1 cannot be assigned with let").arg(what)
+                 : (m.flags & kCall)              ? QStringLiteral("%1 cannot be called").arg(what)
+                 : (flags & DISPATCH_METHOD)      ? QStringLiteral("%1 is a property, not a method").arg(what)
+                                                  : QStringLiteral("%1 cannot be read").arg(what);
         break;
     case DISP_E_TYPEMISMATCH: {
         QStringList given;
         for (const Value& v : args)
             given << QString::fromLatin1(typeName(v.type()));
-        *error = QStringLiteral("type mismatch: %1 does not take %2").arg(what, given.join(QStringLiteral(", ")));
+        *error =
+            QStringLiteral("type mismatch: %1 does not take %2").arg(what, given.join(QStringLiteral(", ")));
         break;
     }
     case DISP_E_BADPARAMCOUNT:
         *error = QStringLiteral("%1 does not take %2 argument(s)").arg(what).arg(args.size());
         break;
-    case E_UNEXPECTED: *error = QStringLiteral("%1 has been terminated").arg(name_); break;
-    default: *error = QStringLiteral("%1 failed: %2").arg(what, describeResult(hr)); break;
+    case E_UNEXPECTED:
+        *error = QStringLiteral("%1 has been terminated").arg(name_);
+        break;
+    default:
+        *error = QStringLiteral("%1 failed: %2").arg(what, describeResult(hr));
+        break;
     }
     return false;
 }

@@ -41,7 +41,8 @@ public:
     // member's own spelling is returned through `memberName`.
     bool get(const QString& member, Value& out, QString* memberName, QString* error);
     bool put(const QString& member, const Value& value, bool bySet, QString* error);
-    bool call(const QString& member, std::vector<Value>& args, Value& result, QString* memberName, QString* error);
+    bool call(const QString& member, std::vector<Value>& args, Value& result, QString* memberName,
+              QString* error);
 
 private:
     class Sink;
@@ -60,6 +61,7 @@ private:
 };
 
 // "NAME.Event(ARG, ...)" with the arguments in value syntax.
-QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args, uint32_t count);
+QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args,
+                    uint32_t count);
 
 } // namespace korva::host

@@ -39,16 +39,21 @@ bool qtKeyForCode(int code, bool shifted, int& qtKey, QString& text, bool& keypa
         bool keypad;
     };
     static const Named named[] = {
-        {8, Qt::Key_Backspace, '\b', false}, {9, Qt::Key_Tab, '\t', false},     {13, Qt::Key_Return, '\r', false},
-        {16, Qt::Key_Shift, 0, false},       {17, Qt::Key_Control, 0, false},   {18, Qt::Key_Alt, 0, false},
-        {27, Qt::Key_Escape, 27, false},     {32, Qt::Key_Space, ' ', false},   {33, Qt::Key_PageUp, 0, false},
-        {34, Qt::Key_PageDown, 0, false},    {35, Qt::Key_End, 0, false},       {36, Qt::Key_Home, 0, false},
-        {37, Qt::Key_Left, 0, false},        {38, Qt::Key_Up, 0, false},        {39, Qt::Key_Right, 0, false},
-        {40, Qt::Key_Down, 0, false},        {45, Qt::Key_Insert, 0, false},    {46, Qt::Key_Delete, 127, false},
-        {106, Qt::Key_Asterisk, '*', true},  {107, Qt::Key_Plus, '+', true},    {109, Qt::Key_Minus, '-', true},
-        {110, Qt::Key_Period, '.', true},    {111, Qt::Key_Slash, '/', true},   {186, Qt::Key_Semicolon, ';', false},
-        {187, Qt::Key_Equal, '=', false},    {188, Qt::Key_Comma, ',', false},  {189, Qt::Key_Minus, '-', false},
-        {190, Qt::Key_Period, '.', false},   {191, Qt::Key_Slash, '/', false},
+        {8, Qt::Key_Backspace, '\b', false}, {9, Qt::Key_Tab, '\t', false},
+        {13, Qt::Key_Return, '\r', false},   {16, Qt::Key_Shift, 0, false},
+        {17, Qt::Key_Control, 0, false},     {18, Qt::Key_Alt, 0, false},
+        {27, Qt::Key_Escape, 27, false},     {32, Qt::Key_Space, ' ', false},
+        {33, Qt::Key_PageUp, 0, false},      {34, Qt::Key_PageDown, 0, false},
+        {35, Qt::Key_End, 0, false},         {36, Qt::Key_Home, 0, false},
+        {37, Qt::Key_Left, 0, false},        {38, Qt::Key_Up, 0, false},
+        {39, Qt::Key_Right, 0, false},       {40, Qt::Key_Down, 0, false},
+        {45, Qt::Key_Insert, 0, false},      {46, Qt::Key_Delete, 127, false},
+        {106, Qt::Key_Asterisk, '*', true},  {107, Qt::Key_Plus, '+', true},
+        {109, Qt::Key_Minus, '-', true},     {110, Qt::Key_Period, '.', true},
+        {111, Qt::Key_Slash, '/', true},     {186, Qt::Key_Semicolon, ';', false},
+        {187, Qt::Key_Equal, '=', false},    {188, Qt::Key_Comma, ',', false},
+        {189, Qt::Key_Minus, '-', false},    {190, Qt::Key_Period, '.', false},
+        {191, Qt::Key_Slash, '/', false},
     };
     for (const Named& n : named)
         if (n.code == code) {
@@ -166,8 +171,8 @@ bool InputSender::key(QWidget* controlWindow, const QString& action, int code, i
         controlWindow->setFocus(Qt::OtherFocusReason);
         focus = QApplication::focusWidget();
     }
-    QPointer<QWidget> target = focus && (focus == controlWindow || controlWindow->isAncestorOf(focus)) ? focus
-                                                                                                    : controlWindow;
+    QPointer<QWidget> target =
+        focus && (focus == controlWindow || controlWindow->isAncestorOf(focus)) ? focus : controlWindow;
     if (a == u"down" || a == u"press") {
         QKeyEvent e(QEvent::KeyPress, qtKey, mods, text);
         QApplication::sendEvent(target, &e);

@@ -26,7 +26,8 @@ namespace korva::host {
 class InputSender {
 public:
     // False with a message for an unknown action or button.
-    bool mouse(QWidget* controlWindow, const QString& action, QPoint pos, const QString& button, QString* error);
+    bool mouse(QWidget* controlWindow, const QString& action, QPoint pos, const QString& button,
+               QString* error);
     // `code` is the runtime's key code (65 for A, 13 for Enter, 37 for Left);
     // `shift` its shift mask (1 Shift, 2 Ctrl, 4 Alt).
     bool key(QWidget* controlWindow, const QString& action, int code, int shift, QString* error);

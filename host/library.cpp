@@ -8,7 +8,8 @@ namespace korva::host {
 
 QString describeResult(HRESULT hr) {
     const QString code =
-        QStringLiteral("0x") + QStringLiteral("%1").arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')).toUpper();
+        QStringLiteral("0x") +
+        QStringLiteral("%1").arg(static_cast<uint32_t>(hr), 8, 16, QLatin1Char('0')).toUpper();
     const char* name = hresultName(hr);
     return name ? QStringLiteral("%1 (%2)").arg(QLatin1String(name), code) : code;
 }
@@ -30,7 +31,8 @@ bool KorvaLibrary::tryLoad(const QString& path, QString* error) {
         lib_.unload();
         return false;
     }
-    const HRESULT hr = getClassObject_(CLSID_KorvaRuntime, IID_IKorvaRuntime, reinterpret_cast<void**>(runtime_.put()));
+    const HRESULT hr =
+        getClassObject_(CLSID_KorvaRuntime, IID_IKorvaRuntime, reinterpret_cast<void**>(runtime_.put()));
     if (FAILED(hr)) {
         if (error)
             *error = QStringLiteral("%1 has no runtime object: %2").arg(path, describeResult(hr));
@@ -85,7 +87,8 @@ bool KorvaLibrary::createControl(const QString& className, ComPtr<IKorvaControl>
     ComPtr<IClassFactory> factory;
     hr = getClassObject_(clsid, IID_IClassFactory, factory.put());
     if (hr == CLASS_E_CLASSNOTAVAILABLE)
-        return fail(QStringLiteral("class %1 is not available in %2").arg(className, QFileInfo(fileName()).fileName()));
+        return fail(QStringLiteral("class %1 is not available in %2")
+                        .arg(className, QFileInfo(fileName()).fileName()));
     if (FAILED(hr))
         return fail(QStringLiteral("no class factory for %1: %2").arg(className, describeResult(hr)));
     hr = factory->CreateInstance(nullptr, IID_IKorvaControl, out.put());

@@ -135,10 +135,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Render the form to the PNG file OUT and exit."),
                                         QStringLiteral("OUT"));
-    const QCommandLineOption palette(QStringLiteral("export-palette"),
-                                     QStringLiteral("Write the palette LAYOUT as a GIMP palette to the positional FILE."),
-                                     QStringLiteral("LAYOUT"));
-    const QCommandLineOption reg(QStringLiteral("register"), QStringLiteral("Register korvactl for this user."));
+    const QCommandLineOption palette(
+        QStringLiteral("export-palette"),
+        QStringLiteral("Write the palette LAYOUT as a GIMP palette to the positional FILE."),
+        QStringLiteral("LAYOUT"));
+    const QCommandLineOption reg(QStringLiteral("register"),
+                                 QStringLiteral("Register korvactl for this user."));
     const QCommandLineOption unreg(QStringLiteral("unregister"), QStringLiteral("Remove that registration."));
     const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Load korvactl from PATH."),
                                      QStringLiteral("PATH"));
@@ -165,9 +167,10 @@ int main(int argc, char** argv) {
     if (parser.isSet(reg) || parser.isSet(unreg)) {
         const HRESULT hr = parser.isSet(reg) ? korvactl.registerServer() : korvactl.unregisterServer();
         if (FAILED(hr)) {
-            printError(QStringLiteral("%1 failed: %2")
-                           .arg(parser.isSet(reg) ? QStringLiteral("registering") : QStringLiteral("unregistering"),
-                                describeResult(hr)));
+            printError(
+                QStringLiteral("%1 failed: %2")
+                    .arg(parser.isSet(reg) ? QStringLiteral("registering") : QStringLiteral("unregistering"),
+                         describeResult(hr)));
             return 1;
         }
         return 0;

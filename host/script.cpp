@@ -122,7 +122,9 @@ QString fileArgument(const QString& text) {
     return text;
 }
 
-QString needs(const char* usage) { return QStringLiteral("usage: %1").arg(QLatin1String(usage)); }
+QString needs(const char* usage) {
+    return QStringLiteral("usage: %1").arg(QLatin1String(usage));
+}
 
 } // namespace
 
@@ -169,7 +171,8 @@ HostedControl* ScriptRunner::control(const QString& name, QString* error) const 
     return c;
 }
 
-bool ScriptRunner::memberTarget(const QString& text, HostedControl*& c, QString& member, QString* error) const {
+bool ScriptRunner::memberTarget(const QString& text, HostedControl*& c, QString& member,
+                                QString* error) const {
     const qsizetype dot = text.indexOf(u'.');
     if (dot <= 0 || dot == text.size() - 1) {
         if (error)
@@ -199,7 +202,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (argc == 4) {
             double w = 0, h = 0;
             if (!toNumber(t[3].text, w) || !toNumber(t[4].text, h) || w < 0 || h < 0)
-                return fail(QStringLiteral("size %1 x %2 is not two numbers of twips").arg(t[3].text, t[4].text));
+                return fail(
+                    QStringLiteral("size %1 x %2 is not two numbers of twips").arg(t[3].text, t[4].text));
             size = QSizeF(w, h);
         }
         return form_.addNew(t[1].text, t[2].text, size, error) != nullptr;
@@ -275,8 +279,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         const QString element = m.captured(2);
         QString why;
         const HRESULT hr = c->control()->Notify(reinterpret_cast<const char16_t*>(element.utf16()), index,
-                                                reinterpret_cast<const char16_t*>(t[2].text.utf16()), args.data(),
-                                                static_cast<uint32_t>(args.size()), &why);
+                                                reinterpret_cast<const char16_t*>(t[2].text.utf16()),
+                                                args.data(), static_cast<uint32_t>(args.size()), &why);
         if (FAILED(hr))
             return fail(why.isEmpty() ? describeResult(hr) : why);
         return true;
@@ -290,7 +294,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (!c)
             return false;
         if (!toInt(t[3].text, x) || !toInt(t[4].text, y))
-            return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels").arg(t[3].text, t[4].text));
+            return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels")
+                            .arg(t[3].text, t[4].text));
         // The pointer moves with the mouse: the runtime reads where it is.
         const QPoint onScreen = c->window()->mapTo(form_.surface(), QPoint(x, y));
         if (IKorvaRuntime* rt = library_.runtime())
@@ -317,7 +322,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (argc != 2 || !toInt(t[1].text, x) || !toInt(t[2].text, y))
             return fail(needs("cursor X Y (whole numbers of screen pixels)"));
         const HRESULT hr = library_.runtime()->SetCursorPos(x, y);
-        return SUCCEEDED(hr) || fail(QStringLiteral("the cursor cannot be placed: %1").arg(describeResult(hr)));
+        return SUCCEEDED(hr) ||
+               fail(QStringLiteral("the cursor cannot be placed: %1").arg(describeResult(hr)));
     }
 
     if (cmd == u"tick") {
@@ -326,7 +332,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (!ok || ms < 0 || ms > std::numeric_limits<uint32_t>::max())
             return fail(needs("tick MS (whole milliseconds, 0 or more)"));
         const HRESULT hr = library_.runtime()->Advance(static_cast<uint32_t>(ms));
-        return SUCCEEDED(hr) || fail(QStringLiteral("the clock cannot be advanced: %1").arg(describeResult(hr)));
+        return SUCCEEDED(hr) ||
+               fail(QStringLiteral("the clock cannot be advanced: %1").arg(describeResult(hr)));
     }
 
     if (cmd == u"resize") {
@@ -349,7 +356,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (!c)
             return false;
         if (!toInt(t[2].text, x) || !toInt(t[3].text, y))
-            return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels").arg(t[2].text, t[3].text));
+            return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels")
+                            .arg(t[2].text, t[3].text));
         const QImage image = c->window()->grab().toImage();
         if (!image.rect().contains(x, y))
             return fail(QStringLiteral("(%1,%2) lies outside %3, which is %4 x %5 pixels")

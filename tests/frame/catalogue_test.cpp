@@ -85,10 +85,11 @@ TEST(Catalogue, EnumerationsKeepTheirPublishedNames) {
     ASSERT_EQ(e.size(), 2u);
     EXPECT_EQ(e[0].name, "ButtonTypesdd");
     EXPECT_EQ(guidToString(e[0].id), "{D03C85B7-A30D-40B4-B549-266D4A55C3DA}");
-    const QStringList buttonTypes = {"CButton",         "CButton Flat",        "Combo Box",  "Combo Box Flat",
-                                     "Toolbar",         "Toolbar Checked",     "Hyperlink",  "Hyperlink White",
-                                     "Spin Button",     "Spin Button Pressed", "Windows XP", "Toolbar Tab Selected",
-                                     "Toolbar Tab ",    "Windows XP Toolbar"};
+    const QStringList buttonTypes = {
+        "CButton",      "CButton Flat",        "Combo Box",  "Combo Box Flat",
+        "Toolbar",      "Toolbar Checked",     "Hyperlink",  "Hyperlink White",
+        "Spin Button",  "Spin Button Pressed", "Windows XP", "Toolbar Tab Selected",
+        "Toolbar Tab ", "Windows XP Toolbar"};
     ASSERT_EQ(e[0].members.size(), static_cast<std::size_t>(buttonTypes.size()));
     for (qsizetype i = 0; i < buttonTypes.size(); ++i) {
         EXPECT_EQ(e[0].members[i].first, buttonTypes[i]);
@@ -115,7 +116,8 @@ TEST(Catalogue, CheckedInIdlMatchesTheCatalogue) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "frame/korvactl.idl is missing";
     const QString checkedIn = QString::fromUtf8(f.readAll());
     if (checkedIn != generated) {
-        const QString out = dirFromEnv("KORVA_BINARY_DIR", KORVA_DEFAULT_BINARY_DIR) + QStringLiteral("/korvactl.idl");
+        const QString out =
+            dirFromEnv("KORVA_BINARY_DIR", KORVA_DEFAULT_BINARY_DIR) + QStringLiteral("/korvactl.idl");
         QFile w(out);
         if (w.open(QIODevice::WriteOnly))
             w.write(generated.toUtf8());

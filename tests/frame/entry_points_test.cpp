@@ -81,7 +81,10 @@ const ClassInfo& probeInfo() {
         ClassInfo c;
         c.name = QStringLiteral("Probe");
         c.designSize = QSize(600, 300);
-        c.members = {{QStringLiteral("Fire"), methodId(0), kCall, ValueType::Long,
+        c.members = {{QStringLiteral("Fire"),
+                      methodId(0),
+                      kCall,
+                      ValueType::Long,
                       {{QStringLiteral("n"), ValueType::Long, true, false}}}};
         c.events = {{QStringLiteral("Fired"), 1, {{QStringLiteral("n"), ValueType::Long, true, false}}}};
         c.create = [] { return std::unique_ptr<Control>(new Probe(probeInfo())); };
@@ -97,7 +100,8 @@ TEST(EntryPoints, RefuseWhatTheyCannotServe) {
     EXPECT_EQ(DllGetClassObject(guidFrom("{01234567-89AB-CDEF-0123-456789ABCDEF}"), IID_IClassFactory, &p),
               CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(p, nullptr);
-    EXPECT_EQ(DllGetClassObject(catalogue::library().libid, IID_IClassFactory, &p), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(DllGetClassObject(catalogue::library().libid, IID_IClassFactory, &p),
+              CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(DllGetClassObject(catalogue::byName(u"Pane")->clsid, IID_IClassFactory, nullptr), E_POINTER);
     EXPECT_EQ(DllGetClassObject(catalogue::byName(u"Pane")->clsid, IID_IKorvaDispatch, &p), E_NOINTERFACE);
     EXPECT_EQ(p, nullptr);

@@ -53,9 +53,14 @@ TEST(RegistryFile, KeepsForeignLinesAndMatchesKeysWithoutCase) {
     EXPECT_EQ(reg.value(u"not an entry at all"), std::nullopt);
 
     EXPECT_TRUE(reg.set("OTHER.THING\\CLSID", "{replaced}"));
-    EXPECT_EQ(reg.entries().front(), (RegistryEntry{"Other.Thing\\CLSID", "{replaced}"})) << "replaced in place";
-    for (const auto& [key, value] : {std::pair<QString, QString>{"a\nb", "v"}, {"k", "two\nlines"}, {"", "v"},
-                                     {" padded", "v"}, {"# comment", "v"}, {"a = b", "v"}})
+    EXPECT_EQ(reg.entries().front(), (RegistryEntry{"Other.Thing\\CLSID", "{replaced}"}))
+        << "replaced in place";
+    for (const auto& [key, value] : {std::pair<QString, QString>{"a\nb", "v"},
+                                     {"k", "two\nlines"},
+                                     {"", "v"},
+                                     {" padded", "v"},
+                                     {"# comment", "v"},
+                                     {"a = b", "v"}})
         EXPECT_FALSE(reg.set(key, value)) << key.toStdString() << " / " << value.toStdString();
     EXPECT_TRUE(reg.remove(u"other.thing\\clsid"));
     EXPECT_FALSE(reg.remove(u"other.thing\\clsid"));

@@ -64,56 +64,68 @@ protected:
     QTemporaryDir dir;
 };
 
-std::string show(const HostRun& r) { return (r.lines.join('\n') + "\n--- stderr:\n" + r.err).toStdString(); }
+std::string show(const HostRun& r) {
+    return (r.lines.join('\n') + "\n--- stderr:\n" + r.err).toStdString();
+}
 
 } // namespace
 
 TEST_F(KorvaHost, MembersEventsAndBag) {
     const HostRun r = script("new korvactl.Pane P   # design size\n"
-                         "get P.TextCaption\n"
-                         "let p.textcaption \"Say \"\"hi\"\" # not a comment\"\n"
-                         "get P.TextCaption\n"
-                         "let P.TextCaption 5#\n"
-                         "get P.TextCaption\n"
-                         "notify P.imgMAIN Click\n"
-                         "notify P.lblTEST DblClick\n"
-                         "mouse P dblclick 20 20\n"
-                         "bag P\n");
+                             "get P.TextCaption\n"
+                             "let p.textcaption \"Say \"\"hi\"\" # not a comment\"\n"
+                             "get P.TextCaption\n"
+                             "let P.TextCaption 5#\n"
+                             "get P.TextCaption\n"
+                             "notify P.imgMAIN Click\n"
+                             "notify P.lblTEST DblClick\n"
+                             "mouse P dblclick 20 20\n"
+                             "bag P\n");
     EXPECT_EQ(r.exitCode, 0) << show(r);
-    EXPECT_EQ(r.lines, QStringList({"P.TextCaption = \"\"", "P.TextCaption = \"Say \"\"hi\"\" # not a comment\"",
-                                    "P.TextCaption = \"5\"", "event P.Click()", "event P.Click()", "event P.Click()",
-                                    "event P.Click()", "Backcolor = 0", "TextCaption = \"5\"", "Enabled = True"}))
+    EXPECT_EQ(r.lines,
+              QStringList({"P.TextCaption = \"\"", "P.TextCaption = \"Say \"\"hi\"\" # not a comment\"",
+                           "P.TextCaption = \"5\"", "event P.Click()", "event P.Click()", "event P.Click()",
+                           "event P.Click()", "Backcolor = 0", "TextCaption = \"5\"", "Enabled = True"}))
         << show(r);
 }
 
 TEST_F(KorvaHost, FailingLinesAreReportedAndTheScriptGoesOn) {
     const HostRun r = script("new Pane P\n"
-                         "new Pane P\n"
-                         "new Gizmo G\n"
-                         "new Pane 9lives\n"
-                         "get Q.TextCaption\n"
-                         "get P.Nothing\n"
-                         "get P.Enabled\n"
-                         "let P.Enabled Font(\"Tahoma\", 8)\n"
-                         "let P.TextCaption \"open\n"
-                         "call P.TextCaption\n"
-                         "notify P.imgNONE Click\n"
-                         "notify P Wiggle\n"
-                         "mouse P hop 1 1\n"
-                         "key P press 9999\n"
-                         "tick -5\n"
-                         "pixel P 5000 5\n"
-                         "frob\n"
-                         "\n"
-                         "get P.TextCaption\n");
+                             "new Pane P\n"
+                             "new Gizmo G\n"
+                             "new Pane 9lives\n"
+                             "get Q.TextCaption\n"
+                             "get P.Nothing\n"
+                             "get P.Enabled\n"
+                             "let P.Enabled Font(\"Tahoma\", 8)\n"
+                             "let P.TextCaption \"open\n"
+                             "call P.TextCaption\n"
+                             "notify P.imgNONE Click\n"
+                             "notify P Wiggle\n"
+                             "mouse P hop 1 1\n"
+                             "key P press 9999\n"
+                             "tick -5\n"
+                             "pixel P 5000 5\n"
+                             "frob\n"
+                             "\n"
+                             "get P.TextCaption\n");
     EXPECT_EQ(r.exitCode, 1) << show(r);
-    const QStringList expected = {
-        "error 2: ", "already exists",  "error 3: ",    "unknown class Gizmo", "error 4: ",   "9lives",
-        "error 5: ", "no control named Q", "error 6: ", "no member Nothing",   "error 7: ",   "cannot be read",
-        "error 8: ", "type mismatch",   "error 9: ",    "unclosed string",     "error 10: ",  "not a method",
-        "error 11: ", "imgNONE",        "error 12: ",   "Wiggle",              "error 13: ",  "hop",
-        "error 14: ", "9999",           "error 15: ",   "tick",                "error 16: ",  "outside",
-        "error 17: ", "unknown command frob"};
+    const QStringList expected = {"error 2: ",  "already exists",
+                                  "error 3: ",  "unknown class Gizmo",
+                                  "error 4: ",  "9lives",
+                                  "error 5: ",  "no control named Q",
+                                  "error 6: ",  "no member Nothing",
+                                  "error 7: ",  "cannot be read",
+                                  "error 8: ",  "type mismatch",
+                                  "error 9: ",  "unclosed string",
+                                  "error 10: ", "not a method",
+                                  "error 11: ", "imgNONE",
+                                  "error 12: ", "Wiggle",
+                                  "error 13: ", "hop",
+                                  "error 14: ", "9999",
+                                  "error 15: ", "tick",
+                                  "error 16: ", "outside",
+                                  "error 17: ", "unknown command frob"};
     ASSERT_EQ(r.lines.size(), expected.size() / 2 + 1) << show(r);
     for (qsizetype i = 0; i < expected.size(); i += 2) {
         EXPECT_TRUE(r.lines[i / 2].startsWith(expected[i])) << r.lines[i / 2].toStdString();
@@ -126,14 +138,14 @@ TEST_F(KorvaHost, FailingLinesAreReportedAndTheScriptGoesOn) {
 // 100 ms tick finds the cursor outside.
 TEST_F(KorvaHost, TickFiresTimersOnTheScriptedClock) {
     const HostRun r = script("new Pane P\n"
-                         "pixel P 45 25\n"
-                         "mouse P move 45 25\n"
-                         "pixel P 45 25\n"
-                         "cursor 600 600\n"
-                         "tick 99\n"
-                         "pixel P 45 25\n"
-                         "tick 1\n"
-                         "pixel P 45 25\n");
+                             "pixel P 45 25\n"
+                             "mouse P move 45 25\n"
+                             "pixel P 45 25\n"
+                             "cursor 600 600\n"
+                             "tick 99\n"
+                             "pixel P 45 25\n"
+                             "tick 1\n"
+                             "pixel P 45 25\n");
     ASSERT_EQ(r.exitCode, 0) << show(r);
     ASSERT_EQ(r.lines.size(), 4) << show(r);
     const QRegularExpression format("^P\\(45,25\\) = &H[0-9A-F]{6}&$");
@@ -146,11 +158,11 @@ TEST_F(KorvaHost, TickFiresTimersOnTheScriptedClock) {
 
 TEST_F(KorvaHost, SaveLoadAndScreenshotRoundTrip) {
     HostRun r = script("new Pane A 3000 800\n"
-                   "new Pane B\n"
-                   "let A.TextCaption \"Open\"\n"
-                   "let B.Enabled False\n"
-                   "save form.kvf\n"
-                   "grab A a.png\n");
+                       "new Pane B\n"
+                       "let A.TextCaption \"Open\"\n"
+                       "let B.Enabled False\n"
+                       "save form.kvf\n"
+                       "grab A a.png\n");
     ASSERT_EQ(r.exitCode, 0) << show(r);
     QImage grabbed(path("a.png"));
     EXPECT_EQ(grabbed.size(), QSize(200, 53)) << "3000 x 800 twips at 15 twips a pixel";
@@ -188,7 +200,8 @@ TEST_F(KorvaHost, RegistersThroughTheEntryPointsAndExportsPalettes) {
     ASSERT_TRUE(reg.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(reg.readAll());
     reg.close();
-    EXPECT_TRUE(text.contains("korvactl.Pane\\CLSID = {6B8DF25F-93AC-4C55-8A8A-EB057AEAE293}")) << text.toStdString();
+    EXPECT_TRUE(text.contains("korvactl.Pane\\CLSID = {6B8DF25F-93AC-4C55-8A8A-EB057AEAE293}"))
+        << text.toStdString();
     r = korvahost({"--unregister"});
     ASSERT_EQ(r.exitCode, 0) << show(r);
     ASSERT_TRUE(reg.open(QIODevice::ReadOnly));
