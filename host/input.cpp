@@ -1,5 +1,7 @@
 #include "host/input.h"
 
+#include "frame/key_codes.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,63 +10,6 @@
 #include <QWindow>
 
 namespace korva::host {
-
-bool qtKeyForCode(int code, bool shifted, int& qtKey, QString& text, bool& keypad) {
-    keypad = false;
-    text.clear();
-    if (code >= 'A' && code <= 'Z') {
-        qtKey = Qt::Key_A + (code - 'A');
-        text = QChar(shifted ? code : code - 'A' + 'a');
-        return true;
-    }
-    if (code >= '0' && code <= '9' && !shifted) {
-        qtKey = Qt::Key_0 + (code - '0');
-        text = QChar(code);
-        return true;
-    }
-    if (code >= 96 && code <= 105) { // number pad digits
-        qtKey = Qt::Key_0 + (code - 96);
-        text = QChar('0' + code - 96);
-        keypad = true;
-        return true;
-    }
-    if (code >= 112 && code <= 135) {
-        qtKey = Qt::Key_F1 + (code - 112);
-        return true;
-    }
-    struct Named {
-        int code;
-        int key;
-        char text;
-        bool keypad;
-    };
-    static const Named named[] = {
-        {8, Qt::Key_Backspace, '\b', false}, {9, Qt::Key_Tab, '\t', false},
-        {13, Qt::Key_Return, '\r', false},   {16, Qt::Key_Shift, 0, false},
-        {17, Qt::Key_Control, 0, false},     {18, Qt::Key_Alt, 0, false},
-        {27, Qt::Key_Escape, 27, false},     {32, Qt::Key_Space, ' ', false},
-        {33, Qt::Key_PageUp, 0, false},      {34, Qt::Key_PageDown, 0, false},
-        {35, Qt::Key_End, 0, false},         {36, Qt::Key_Home, 0, false},
-        {37, Qt::Key_Left, 0, false},        {38, Qt::Key_Up, 0, false},
-        {39, Qt::Key_Right, 0, false},       {40, Qt::Key_Down, 0, false},
-        {45, Qt::Key_Insert, 0, false},      {46, Qt::Key_Delete, 127, false},
-        {106, Qt::Key_Asterisk, '*', true},  {107, Qt::Key_Plus, '+', true},
-        {109, Qt::Key_Minus, '-', true},     {110, Qt::Key_Period, '.', true},
-        {111, Qt::Key_Slash, '/', true},     {186, Qt::Key_Semicolon, ';', false},
-        {187, Qt::Key_Equal, '=', false},    {188, Qt::Key_Comma, ',', false},
-        {189, Qt::Key_Minus, '-', false},    {190, Qt::Key_Period, '.', false},
-        {191, Qt::Key_Slash, '/', false},
-    };
-    for (const Named& n : named)
-        if (n.code == code) {
-            qtKey = n.key;
-            if (n.text)
-                text = QChar(n.text);
-            keypad = n.keypad;
-            return true;
-        }
-    return false;
-}
 
 namespace {
 
@@ -79,17 +24,6 @@ bool parseButton(const QString& name, Qt::MouseButton& out) {
     else
         return false;
     return true;
-}
-
-Qt::KeyboardModifiers modifiersOf(int shift) {
-    Qt::KeyboardModifiers m;
-    if (shift & 1)
-        m |= Qt::ShiftModifier;
-    if (shift & 2)
-        m |= Qt::ControlModifier;
-    if (shift & 4)
-        m |= Qt::AltModifier;
-    return m;
 }
 
 } // namespace
@@ -149,19 +83,18 @@ bool InputSender::key(QWidget* controlWindow, const QString& action, int code, i
             *error = QStringLiteral("unknown key action %1 (down, up, press)").arg(action);
         return false;
     }
-    int qtKey = 0;
-    QString text;
-    bool keypad = false;
-    if (!qtKeyForCode(code, shift & 1, qtKey, text, keypad)) {
+    if (code < 0 || code > 255 || qtKeyOf(static_cast<int16_t>(code)) == Qt::Key_unknown) {
         if (error)
             *error = QStringLiteral("unknown key code %1").arg(code);
         return false;
     }
-    Qt::KeyboardModifiers mods = modifiersOf(shift);
-    if (keypad)
+    // The runtime's own translation, so the control sees what a real key gives.
+    const auto keyCode = static_cast<int16_t>(code);
+    const int qtKey = qtKeyOf(keyCode);
+    const QString text = keyTextOf(keyCode, static_cast<int16_t>(shift));
+    Qt::KeyboardModifiers mods = modifiersOf(static_cast<int16_t>(shift));
+    if (isKeypadCode(keyCode))
         mods |= Qt::KeypadModifier;
-    if (mods & (Qt::ControlModifier | Qt::AltModifier))
-        text.clear(); // no character comes with a chord
 
     QWidget* top = controlWindow->window();
     top->activateWindow();

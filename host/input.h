@@ -36,7 +36,4 @@ private:
     Qt::MouseButtons held_;
 };
 
-// The Qt key and text for a runtime key code; false for codes it does not know.
-bool qtKeyForCode(int code, bool shifted, int& qtKey, QString& text, bool& keypad);
-
 } // namespace korva::host
