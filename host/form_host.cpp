@@ -2,7 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace korva::host {
 
@@ -65,9 +67,17 @@ void FormHost::place(HostedControl& c) {
 }
 
 void FormHost::fitSurface() {
+    // The form keeps on its right and bottom the margin its controls keep
+    // from its left and top, so a saved layout looks framed the same way.
     QRect bounds(0, 0, 1, 1);
-    for (const auto& c : controls_)
-        bounds |= QRect(QPoint(0, 0), c->window()->geometry().bottomRight());
+    int margin = std::numeric_limits<int>::max();
+    for (const auto& c : controls_) {
+        const QRect g = c->window()->geometry();
+        bounds |= QRect(QPoint(0, 0), g.bottomRight());
+        margin = std::min({margin, std::max(g.left(), 0), std::max(g.top(), 0)});
+    }
+    if (!controls_.empty())
+        bounds.adjust(0, 0, margin, margin);
     surface_->resize(bounds.size());
 }
 
