@@ -84,7 +84,10 @@ const MemberInfo* HostedControl::lookup(const QString& member, QString* error) c
             *error = QStringLiteral("%1 (%2) has no member %3").arg(name_, info_->name, member);
         return nullptr;
     }
-    return info_->memberById(id);
+    const MemberInfo* m = info_->memberById(id);
+    if (!m && error)
+        *error = QStringLiteral("%1 answers to %2 but does not describe it").arg(info_->name, member);
+    return m;
 }
 
 bool HostedControl::invoke(const MemberInfo& m, uint16_t flags, std::vector<Value>& args, Value* result,
@@ -98,12 +101,17 @@ bool HostedControl::invoke(const MemberInfo& m, uint16_t flags, std::vector<Valu
     const QString what = name_ + u'.' + m.name;
     switch (hr) {
     case DISP_E_MEMBERNOTFOUND:
-        *error = (flags & DISPATCH_PROPERTYPUTREF)
-                     ? QStringLiteral("%1 cannot be assigned with set").arg(what)
-                 : (flags & DISPATCH_PROPERTYPUT) ? QStringLiteral("%1 cannot be assigned with let").arg(what)
-                 : (m.flags & kCall)              ? QStringLiteral("%1 cannot be called").arg(what)
-                 : (flags & DISPATCH_METHOD)      ? QStringLiteral("%1 is a property, not a method").arg(what)
-                                                  : QStringLiteral("%1 cannot be read").arg(what);
+        if (flags & DISPATCH_PROPERTYPUTREF)
+            *error = QStringLiteral("%1 cannot be assigned with set").arg(what);
+        else if (flags & DISPATCH_PROPERTYPUT)
+            *error = QStringLiteral("%1 cannot be assigned with let").arg(what);
+        else if ((flags & DISPATCH_METHOD) && !(m.flags & kCall))
+            *error = QStringLiteral("%1 is a property, not a method").arg(what);
+        else if (m.flags & kCall)
+            *error = (flags & DISPATCH_METHOD) ? QStringLiteral("%1 cannot be called").arg(what)
+                                               : QStringLiteral("%1 is a method: use call").arg(what);
+        else
+            *error = QStringLiteral("%1 cannot be read").arg(what);
         break;
     case DISP_E_TYPEMISMATCH: {
         QStringList given;
