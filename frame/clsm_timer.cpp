@@ -1,5 +1,7 @@
 #include "frame/clsm_timer.h"
 
+#include "frame/guarded.h"
+
 #include "frame/platform.h"
 
 #include <QPointer>
@@ -77,16 +79,12 @@ void clsm_TIMER::waitingLoop() {
 
 void clsm_TIMER::raiseOnTimer() {
     const QPointer<clsm_TIMER> self(this);
-    try {
+    runGuarded("an OnTimer handler", [&] {
         emit OnTimer();
         // A copy: the handler may replace itself while it runs.
         if (const std::function<void()> handler = self ? onTimer : nullptr)
             handler();
-    } catch (const std::exception& e) {
-        qWarning("clsm_TIMER: an OnTimer handler failed: %s", e.what());
-    } catch (...) {
-        qWarning("clsm_TIMER: an OnTimer handler failed");
-    }
+    });
 }
 
 } // namespace korva

@@ -2,10 +2,10 @@
 
 #include "frame/element.h"
 #include "frame/fonts.h"
+#include "frame/guarded.h"
 #include "frame/site.h"
 
 #include <array>
-#include <exception>
 
 namespace korva {
 
@@ -26,17 +26,7 @@ constexpr std::array<std::pair<Notification, const char*>, 23> kNames = {{
     {Notification::Change, "Change"},
 }};
 
-// The runtime's error policy at the boundary: a handler that fails is
-// abandoned, and nothing escapes to the host.
-template <class F> void guarded(F&& f) {
-    try {
-        f();
-    } catch (const std::exception& e) {
-        qWarning("korvactl: a handler failed: %s", e.what());
-    } catch (...) {
-        qWarning("korvactl: a handler failed");
-    }
-}
+template <class F> void guarded(F&& f) { runGuarded("a control handler", std::forward<F>(f)); }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "frame/element.h"
 
 #include "frame/convert.h"
+#include "frame/element_input.h"
 #include "frame/picturebox_element.h"
 #include "frame/site.h"
 
@@ -60,29 +61,25 @@ void ElementWidget::paintEvent(QPaintEvent*) {
     element_.paint(p, rect());
 }
 
-void ElementWidget::mousePressEvent(QMouseEvent* e) {
-    element_.mouseInput(Notification::MouseDown, e->button(), e->modifiers(), e->position());
-}
+void ElementWidget::mousePressEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseDown, *e); }
 
-void ElementWidget::mouseMoveEvent(QMouseEvent* e) {
-    element_.mouseInput(Notification::MouseMove, e->buttons(), e->modifiers(), e->position());
-}
+void ElementWidget::mouseMoveEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseMove, *e); }
 
 void ElementWidget::mouseReleaseEvent(QMouseEvent* e) {
     QPointer<ElementWidget> self(this);
-    element_.mouseInput(Notification::MouseUp, e->button(), e->modifiers(), e->position());
+    deliverMouse(element_, Notification::MouseUp, *e);
     if (!self)
         return;
     const bool inside = rect().contains(e->position().toPoint());
     if (inDoubleClick_)
         inDoubleClick_ = false;
     else if (inside)
-        element_.mouseInput(Notification::Click, e->button(), e->modifiers(), e->position());
+        deliverPlain(element_, Notification::Click);
 }
 
-void ElementWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+void ElementWidget::mouseDoubleClickEvent(QMouseEvent*) {
     inDoubleClick_ = true;
-    element_.mouseInput(Notification::DblClick, e->button(), e->modifiers(), e->position());
+    deliverPlain(element_, Notification::DblClick);
 }
 
 Element::Element(Control& owner, const QString& name, int index, bool visual)

@@ -2,29 +2,21 @@
 
 #include "frame/convert.h"
 #include "frame/element.h"
+#include "frame/guarded.h"
 #include "frame/key_codes.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include <exception>
 #include <vector>
 
 namespace korva {
 
 namespace {
 
-// A handler that fails is abandoned; nothing reaches Qt's event loop.
 template <class F> void guarded(const Element& e, Notification n, F&& f) {
-    try {
-        f();
-    } catch (const std::exception& ex) {
-        qWarning("korvactl: a %s handler of %s failed: %s", qPrintable(notificationName(n)),
-                 qPrintable(e.Name()), ex.what());
-    } catch (...) {
-        qWarning("korvactl: a %s handler of %s failed", qPrintable(notificationName(n)),
-                 qPrintable(e.Name()));
-    }
+    const QByteArray what = (notificationName(n) + QStringLiteral(" handler of ") + e.Name()).toUtf8();
+    runGuarded(what.constData(), std::forward<F>(f));
 }
 
 // Delivers and returns the by-reference first argument as the handler left it.
