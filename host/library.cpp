@@ -42,12 +42,13 @@ bool KorvaLibrary::tryLoad(const QString& path, QString* error) {
 }
 
 bool KorvaLibrary::load(const QString& explicitPath, QString* error) {
+    // A library named by the user is the only one tried: falling back to
+    // another would hide that the named one is broken.
     QStringList candidates;
-    if (!explicitPath.isEmpty()) {
-        candidates << explicitPath;
+    const QString named = explicitPath.isEmpty() ? qEnvironmentVariable("KORVA_LIBRARY") : explicitPath;
+    if (!named.isEmpty()) {
+        candidates << named;
     } else {
-        if (const QString env = qEnvironmentVariable("KORVA_LIBRARY"); !env.isEmpty())
-            candidates << env;
 #ifdef KORVA_BUILD_LIBRARY
         if (QFileInfo::exists(QStringLiteral(KORVA_BUILD_LIBRARY)))
             candidates << QStringLiteral(KORVA_BUILD_LIBRARY);

@@ -1,11 +1,11 @@
 // KorvaLibrary: korvactl as the host sees it, loaded at run time and reached
 // only through its four entry points. Which file is loaded, first match wins:
 //
-//   1. the path given with --library
-//   2. $KORVA_LIBRARY
-//   3. the library built together with this host
-//   4. the file the per-user registry names for korvactl.Pane
-//   5. libkorvactl.so.<major> through the system's library search
+//   1. the path given with --library, else $KORVA_LIBRARY: when either
+//      names a library, no other is tried
+//   2. the library built together with this host
+//   3. the file the per-user registry names for korvactl.Pane
+//   4. libkorvactl.so.<major> through the system's library search
 #pragma once
 
 #include "frame/com_interfaces.h"

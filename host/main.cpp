@@ -114,13 +114,25 @@ int showForm(KorvaLibrary& library, const QString& formPath, const QString& scre
 int main(int argc, char** argv) {
     // Scripts and screenshots run without a display. Decided before the
     // application object exists, from the raw arguments.
-    bool headless = false;
+    // Only showing a form in a window needs a display.
+    bool window = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        headless = headless || a == "--script" || a == "--screenshot" || a == "--export-palette";
+        if (a == "--script" || a == "--screenshot" || a == "--export-palette" || a == "--register" ||
+            a == "--unregister" || a == "--help" || a == "-h" || a == "--help-all") {
+            window = false;
+            break;
+        }
+        window = window || !a.startsWith('-');
     }
-    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        if (!window)
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        else if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            printError(QStringLiteral("no display to show the form on; render it with --screenshot OUT.png"));
+            return 2;
+        }
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("korvahost"));

@@ -34,12 +34,14 @@ protected:
         f.write(text);
     }
 
-    HostRun korvahost(const QStringList& args) const {
+    HostRun korvahost(const QStringList& args, const QString& library = {}) const {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("KORVA_REGISTRY", path("registry"));
         env.remove("KORVA_LIBRARY");
+        if (!library.isEmpty())
+            env.insert("KORVA_LIBRARY", library);
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir.path());
         p.start(binaryDir() + "/host/korvahost", args);
@@ -216,4 +218,13 @@ TEST_F(KorvaHost, RegistersThroughTheEntryPointsAndExportsPalettes) {
     r = korvahost({"--export-palette", "AP99", path("q.gpl")});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_TRUE(r.err.contains("AP99")) << r.err.toStdString();
+}
+
+TEST_F(KorvaHost, ANamedLibraryThatFailsIsNotReplacedByAnother) {
+    write("empty.kvs", "");
+    write("libfake.so", "not a library");
+    const HostRun r = korvahost({"--script", path("empty.kvs")}, path("libfake.so"));
+    EXPECT_EQ(r.exitCode, 2) << show(r);
+    EXPECT_TRUE(r.err.contains("cannot load korvactl") && r.err.contains("libfake.so"))
+        << r.err.toStdString();
 }
