@@ -46,23 +46,27 @@ QString notificationName(Notification n) {
     return {};
 }
 
-Control::Control(const ClassInfo& info) : info_(info), site_(std::make_unique<Site>(*this)) {
+Control::Control(const ClassInfo& info) : info_(info), site_(new Site(*this)) {
     ensureFonts();
     site_->resizeTwips(static_cast<float>(info.designSize.width()), static_cast<float>(info.designSize.height()));
 }
 
 Control::~Control() {
-    for (EventSink* s : sinks_)
-        (void)s;
     sinks_.clear();
+    // The class's handlers point into the part of the control already gone;
+    // a window torn down below must not reach them.
+    for (Element* e : elements_)
+        e->clearHandlers();
     // Elements' windows are children of the site; delete elements first so
     // they do not outlive the windows they point at.
     for (Element* e : elements_)
         delete e;
     elements_.clear();
+    loaded_.clear();
+    delete site_.data();
 }
 
-QWidget* Control::widget() const { return site_.get(); }
+QWidget* Control::widget() const { return site_.data(); }
 
 void Control::Initialize() { guarded([&] { onInitialize(); }); }
 void Control::InitProperties() { guarded([&] { onInitProperties(); }); }

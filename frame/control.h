@@ -9,9 +9,11 @@
 #pragma once
 
 #include "frame/class_info.h"
+#include "frame/site.h"
 #include "frame/value.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -53,7 +55,7 @@ public:
     ~Control() override;
 
     const ClassInfo& classInfo() const { return info_; }
-    Site* site() const { return site_.get(); }
+    Site* site() const { return site_.data(); }
     QWidget* widget() const;
 
     // Lifecycle, as the runtime delivers it. Each runs the class's handler;
@@ -141,7 +143,8 @@ protected:
 
 private:
     const ClassInfo& info_;
-    std::unique_ptr<Site> site_;
+    // A container that adopted the window may delete it before the control.
+    QPointer<Site> site_;
     std::vector<Element*> elements_;
     std::vector<const Element*> loaded_;
     std::vector<EventSink*> sinks_;

@@ -90,6 +90,13 @@ Element::Element(Control& owner, const QString& name, int index, bool visual)
     }
 }
 
+void Element::clearHandlers() {
+    onClick = onDblClick = onChange = onTimer = onGotFocus = onLostFocus = nullptr;
+    onMouseDown = onMouseMove = onMouseUp = nullptr;
+    onKeyDown = onKeyUp = nullptr;
+    onKeyPress = nullptr;
+}
+
 Element::~Element() {
     std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
     delete widget_.data();

@@ -100,6 +100,8 @@ public:
     MouseHandler onMouseDown, onMouseMove, onMouseUp;
     std::function<void(int16_t& keyCode, int16_t shift)> onKeyDown, onKeyUp;
     std::function<void(int16_t& keyAscii)> onKeyPress;
+    // Drops every handler, so nothing reaches a control that is going away.
+    void clearHandlers();
 
     // Delivers a notification with arguments as the runtime would; false with a
     // message when the element has no such notification or the arguments do not fit.

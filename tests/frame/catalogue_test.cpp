@@ -29,13 +29,6 @@ const ClassRow kClasses[] = {
      "{AB6DFAEE-8562-46AD-B2B8-14869FFC1529}"},
 };
 
-// ctest passes these through the environment; the build's own values stand in
-// when the test runs by hand.
-QString dirFromEnv(const char* name, const char* fallback) {
-    const QString v = qEnvironmentVariable(name);
-    return v.isEmpty() ? QString::fromUtf8(fallback) : v;
-}
-
 } // namespace
 
 TEST(Catalogue, LibraryIdentity) {
@@ -112,12 +105,12 @@ TEST(Catalogue, EnumerationsKeepTheirPublishedNames) {
 // fails and leaves the text to check in beside the build.
 TEST(Catalogue, CheckedInIdlMatchesTheCatalogue) {
     const QString generated = typeLibraryIdl();
-    QFile f(dirFromEnv("KORVA_SOURCE_DIR", KORVA_DEFAULT_SOURCE_DIR) + QStringLiteral("/frame/korvactl.idl"));
+    QFile f(QStringLiteral(KORVA_SOURCE_DIR) + QStringLiteral("/frame/korvactl.idl"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "frame/korvactl.idl is missing";
     const QString checkedIn = QString::fromUtf8(f.readAll());
     if (checkedIn != generated) {
         const QString out =
-            dirFromEnv("KORVA_BINARY_DIR", KORVA_DEFAULT_BINARY_DIR) + QStringLiteral("/korvactl.idl");
+            QStringLiteral(KORVA_BINARY_DIR) + QStringLiteral("/korvactl.idl");
         QFile w(out);
         if (w.open(QIODevice::WriteOnly))
             w.write(generated.toUtf8());

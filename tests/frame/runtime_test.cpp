@@ -117,6 +117,16 @@ TEST_F(RuntimeTest, ShowingAResizedHiddenControlDoesNotReportAStaleSize) {
     EXPECT_TRUE(p.log.contains("Resize"));
 }
 
+TEST_F(RuntimeTest, ContainerMayDeleteTheWindowBeforeTheControl) {
+    auto p = std::make_unique<Probe>();
+    auto* container = new QWidget;
+    p->site()->setParent(container);
+    delete container;
+    EXPECT_EQ(p->site(), nullptr);
+    EXPECT_EQ(p->label->widget(), nullptr);
+    p.reset();
+}
+
 TEST_F(RuntimeTest, HandlerFailureStaysInsideTheControl) {
     Probe p;
     p.throwOnResize = true;

@@ -17,10 +17,7 @@ struct HostRun {
     QString err;
 };
 
-QString binaryDir() {
-    const QString v = qEnvironmentVariable("KORVA_BINARY_DIR");
-    return v.isEmpty() ? QStringLiteral(KORVA_DEFAULT_BINARY_DIR) : v;
-}
+QString binaryDir() { return QStringLiteral(KORVA_BINARY_DIR); }
 
 class KorvaHost : public ::testing::Test {
 protected:
