@@ -1,4 +1,5 @@
 #include "frame/commandbutton_element.h"
+#include "frame/qt_colour.h"
 
 #include "frame/colour.h"
 #include "frame/element_input.h"
@@ -91,13 +92,11 @@ void CommandButtonElement::setFont(const FontSpec& f) {
 }
 
 void CommandButtonElement::setBackColor(uint32_t c) {
-    const int32_t v = TranslateColor(c);
-    if (v < 0 || !button())
+    if (TranslateColor(c) < 0 || !button())
         return;
     backColor_ = c;
     QPalette pal = button()->palette();
-    pal.setColor(QPalette::Button, QColor(redOf(static_cast<uint32_t>(v)), greenOf(static_cast<uint32_t>(v)),
-                                          blueOf(static_cast<uint32_t>(v))));
+    pal.setColor(QPalette::Button, toQColor(c));
     button()->setPalette(pal);
 }
 

@@ -1,6 +1,6 @@
 #include "frame/label_element.h"
+#include "frame/qt_colour.h"
 
-#include "frame/colour.h"
 #include "frame/fonts.h"
 #include "frame/site.h"
 
@@ -8,13 +8,6 @@
 #include <QPainter>
 
 namespace korva {
-
-namespace {
-QColor qcolour(uint32_t c) {
-    const int32_t v = TranslateColor(c);
-    return v < 0 ? QColor(Qt::black) : QColor(redOf(static_cast<uint32_t>(v)), greenOf(static_cast<uint32_t>(v)), blueOf(static_cast<uint32_t>(v)));
-}
-} // namespace
 
 LabelElement::LabelElement(Control& owner, const QString& name, int index) : Element(owner, name, index, true) {}
 
@@ -80,9 +73,9 @@ void LabelElement::fitToText() {
 
 void LabelElement::paint(QPainter& p, const QRect& r) {
     if (backStyle_ == Opaque)
-        p.fillRect(r, qcolour(backColor_));
+        p.fillRect(r, toQColor(backColor_));
     p.setFont(toQFont(font_));
-    p.setPen(qcolour(foreColor_));
+    p.setPen(toQColor(foreColor_));
     const int h = alignment_ == Center ? Qt::AlignHCenter : alignment_ == RightJustify ? Qt::AlignRight : Qt::AlignLeft;
     p.drawText(r, h | Qt::AlignTop | Qt::TextWordWrap, caption_);
 }

@@ -1,4 +1,5 @@
 #include "frame/line_element.h"
+#include "frame/qt_colour.h"
 
 #include "frame/colour.h"
 #include "frame/line_raster.h"
@@ -11,21 +12,6 @@
 
 namespace korva {
 
-namespace {
-
-// Further out than this a line could only be walked pixel by pixel for
-// nothing that shows; such end points are refused.
-constexpr double kDeviceRange = 1 << 22;
-
-bool toDevice(double v, int& out) {
-    if (!std::isfinite(v) || std::fabs(v) > kDeviceRange)
-        return false;
-    out = static_cast<int>(std::lround(v));
-    return true;
-}
-
-} // namespace
-
 LineElement::LineElement(Control& owner, const QString& name, int index) : Element(owner, name, index, true) {
     widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
     place();
@@ -37,8 +23,8 @@ bool LineElement::endPoints(QPoint& from, QPoint& to) const {
     const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };
     const auto toY = [&](double v) { return box ? box->toPixelsY(v) : s.toPixelsY(v); };
     int ax = 0, ay = 0, bx = 0, by = 0;
-    if (!toDevice(toX(x1_), ax) || !toDevice(toY(y1_), ay) || !toDevice(toX(x2_), bx) ||
-        !toDevice(toY(y2_), by))
+    if (!toDevicePixel(toX(x1_), ax) || !toDevicePixel(toY(y1_), ay) || !toDevicePixel(toX(x2_), bx) ||
+        !toDevicePixel(toY(y2_), by))
         return false;
     from = {ax, ay};
     to = {bx, by};
@@ -110,10 +96,7 @@ void LineElement::paint(QPainter& p, const QRect&) {
     const QPoint origin = widget()->pos();
     a -= origin;
     b -= origin;
-    const int32_t c = TranslateColor(borderColor_);
-    const QColor colour = c < 0 ? QColor(Qt::black)
-                                : QColor(redOf(static_cast<uint32_t>(c)), greenOf(static_cast<uint32_t>(c)),
-                                         blueOf(static_cast<uint32_t>(c)));
+    const QColor colour = toQColor(borderColor_);
     // A thick line is the thin one with a square pen centred on each pixel.
     const int w = borderWidth_;
     const int back = (w - 1) / 2;

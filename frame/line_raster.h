@@ -19,9 +19,24 @@
 //   rely on this.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 namespace korva {
+
+// Lines are walked pixel by pixel, so end points further out than this are
+// refused: one reaching millions of pixels away would stall the caller for
+// nothing it could show.
+inline constexpr double kDevicePixelRange = 1 << 22;
+
+// A coordinate in device pixels, rounded; false when it is not finite or lies
+// beyond kDevicePixelRange.
+inline bool toDevicePixel(double v, int& out) {
+    if (!std::isfinite(v) || std::fabs(v) > kDevicePixelRange)
+        return false;
+    out = static_cast<int>(std::lround(v));
+    return true;
+}
 
 // Calls plot(x, y) for each pixel of the line, in order from the start.
 template <class Plot> constexpr void rasterLine(int x0, int y0, int x1, int y1, Plot&& plot) {

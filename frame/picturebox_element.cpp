@@ -1,8 +1,10 @@
 #include "frame/picturebox_element.h"
 
+
 #include "frame/colour.h"
 #include "frame/element_input.h"
 #include "frame/fonts.h"
+#include "frame/line_raster.h"
 #include "frame/platform.h"
 
 #include <QFocusEvent>
@@ -15,18 +17,6 @@
 namespace korva {
 
 namespace {
-
-// Device coordinates further out than this are refused: a line is walked
-// pixel by pixel, and one reaching millions of pixels away would stall the
-// caller for nothing it could show.
-constexpr double kDeviceRange = 1 << 22;
-
-bool toDevice(double v, int& out) {
-    if (!std::isfinite(v) || std::fabs(v) > kDeviceRange)
-        return false;
-    out = static_cast<int>(std::lround(v));
-    return true;
-}
 
 // The box's window: takes the focus on a click and reports keys and focus.
 class PictureBoxWidget : public ElementWidget {
@@ -172,7 +162,7 @@ bool PictureBoxElement::clientSize(int& width, int& height) const {
 
 void PictureBoxElement::drawLine(int x0, int y0, int x1, int y1, uint32_t colour) {
     for (const int v : {x0, y0, x1, y1})
-        if (std::abs(static_cast<double>(v)) > kDeviceRange)
+        if (std::abs(static_cast<double>(v)) > kDevicePixelRange)
             return;
     syncSize();
     surface_.drawLine(x0, y0, x1, y1, colour);
@@ -201,8 +191,8 @@ bool plainColour(std::optional<uint32_t> given, uint32_t fallback, uint32_t& out
 void PictureBoxElement::Line(float x1, float y1, float x2, float y2, std::optional<uint32_t> colour) {
     uint32_t c = 0;
     int px1 = 0, py1 = 0, px2 = 0, py2 = 0;
-    if (!plainColour(colour, foreColor_, c) || !toDevice(toPixelsX(x1), px1) ||
-        !toDevice(toPixelsY(y1), py1) || !toDevice(toPixelsX(x2), px2) || !toDevice(toPixelsY(y2), py2))
+    if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x1), px1) ||
+        !toDevicePixel(toPixelsY(y1), py1) || !toDevicePixel(toPixelsX(x2), px2) || !toDevicePixel(toPixelsY(y2), py2))
         return;
     drawLine(px1, py1, px2, py2, c);
     currentX_ = x2;
@@ -212,7 +202,7 @@ void PictureBoxElement::Line(float x1, float y1, float x2, float y2, std::option
 void PictureBoxElement::PSet(float x, float y, std::optional<uint32_t> colour) {
     uint32_t c = 0;
     int px = 0, py = 0;
-    if (!plainColour(colour, foreColor_, c) || !toDevice(toPixelsX(x), px) || !toDevice(toPixelsY(y), py))
+    if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x), px) || !toDevicePixel(toPixelsY(y), py))
         return;
     syncSize();
     QImage& image = *surface_.backingImage();
@@ -226,7 +216,7 @@ void PictureBoxElement::PSet(float x, float y, std::optional<uint32_t> colour) {
 
 int32_t PictureBoxElement::Point(float x, float y) {
     int px = 0, py = 0;
-    if (!toDevice(toPixelsX(x), px) || !toDevice(toPixelsY(y), py))
+    if (!toDevicePixel(toPixelsX(x), px) || !toDevicePixel(toPixelsY(y), py))
         return -1;
     syncSize();
     return static_cast<int32_t>(surface_.colourAt(px, py));
@@ -267,8 +257,8 @@ float PictureBoxElement::TextHeight(const QString& text) const {
 void PictureBoxElement::Print(const QString& text) {
     uint32_t c = 0;
     int px = 0, py = 0;
-    if (!plainColour({}, foreColor_, c) || !toDevice(toPixelsX(currentX_), px) ||
-        !toDevice(toPixelsY(currentY_), py))
+    if (!plainColour({}, foreColor_, c) || !toDevicePixel(toPixelsX(currentX_), px) ||
+        !toDevicePixel(toPixelsY(currentY_), py))
         return;
     syncSize();
     QImage& image = *surface_.backingImage();

@@ -1,6 +1,6 @@
 #include "frame/shape_element.h"
+#include "frame/qt_colour.h"
 
-#include "frame/colour.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -10,14 +10,6 @@
 namespace korva {
 
 namespace {
-
-QColor qcolour(uint32_t c) {
-    const int32_t v = TranslateColor(c);
-    if (v < 0)
-        return Qt::black;
-    return {redOf(static_cast<uint32_t>(v)), greenOf(static_cast<uint32_t>(v)),
-            blueOf(static_cast<uint32_t>(v))};
-}
 
 Qt::BrushStyle brushOf(int16_t fillStyle) {
     switch (fillStyle) {
@@ -137,13 +129,13 @@ void ShapeElement::paint(QPainter& p, const QRect& r) {
 
     p.setRenderHint(QPainter::Antialiasing, false);
     if (backStyle_ == Opaque)
-        p.fillPath(outline, qcolour(backColor_));
+        p.fillPath(outline, toQColor(backColor_));
     if (fillStyle_ != FillTransparent)
-        p.fillPath(outline, QBrush(qcolour(fillColor_), brushOf(fillStyle_)));
+        p.fillPath(outline, QBrush(toQColor(fillColor_), brushOf(fillStyle_)));
     if (borderStyle_ == BorderTransparent)
         return;
 
-    const QColor border = qcolour(borderColor_);
+    const QColor border = toQColor(borderColor_);
     const bool solid = borderStyle_ == BorderSolid || borderStyle_ == BorderInsideSolid;
     // Patterned outlines exist only one pixel wide.
     const int w = solid ? std::min<int>(borderWidth_, std::min(box.width(), box.height()) / 2 + 1) : 1;

@@ -1,6 +1,6 @@
 #include "frame/site.h"
 
-#include "frame/colour.h"
+#include "frame/qt_colour.h"
 #include "frame/control.h"
 #include "frame/platform.h"
 
@@ -77,8 +77,7 @@ void Site::setAmbientFont(const FontSpec& f) {
 
 void Site::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const int32_t c = TranslateColor(backColor_);
-    p.fillRect(rect(), c < 0 ? QColor(Qt::white) : QColor(redOf(c), greenOf(c), blueOf(c)));
+    p.fillRect(rect(), toQColor(backColor_, Qt::white));
     owner_.Paint();
 }
 

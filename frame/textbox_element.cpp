@@ -1,6 +1,6 @@
 #include "frame/textbox_element.h"
+#include "frame/qt_colour.h"
 
-#include "frame/colour.h"
 #include "frame/element_input.h"
 #include "frame/fonts.h"
 
@@ -16,14 +16,6 @@ namespace {
 
 // The line edit's own limit, which also stands for "no limit".
 constexpr int kFieldLimit = 32767;
-
-QColor qcolour(uint32_t c) {
-    const int32_t v = TranslateColor(c);
-    if (v < 0)
-        return Qt::black;
-    return {redOf(static_cast<uint32_t>(v)), greenOf(static_cast<uint32_t>(v)),
-            blueOf(static_cast<uint32_t>(v))};
-}
 
 class TextBoxWidget : public QLineEdit {
 public:
@@ -249,8 +241,8 @@ void TextBoxElement::applyColours() {
     if (!edit())
         return;
     QPalette pal = edit()->palette();
-    pal.setColor(QPalette::Base, qcolour(backColor_));
-    pal.setColor(QPalette::Text, qcolour(foreColor_));
+    pal.setColor(QPalette::Base, toQColor(backColor_));
+    pal.setColor(QPalette::Text, toQColor(foreColor_));
     edit()->setPalette(pal);
 }
 
