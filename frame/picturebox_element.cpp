@@ -1,6 +1,5 @@
 #include "frame/picturebox_element.h"
 
-
 #include "frame/colour.h"
 #include "frame/element_input.h"
 #include "frame/fonts.h"
