@@ -43,13 +43,9 @@ void clsm_BLEND::setAngle(float fData) {
     angle_ = stored >= 360.0f ? 0.0f : stored;
 }
 
-void clsm_BLEND::setColor1(int32_t lData) {
-    color1_ = translatedSystemColour(lData);
-}
+void clsm_BLEND::setColor1(int32_t lData) { color1_ = translatedSystemColour(lData); }
 
-void clsm_BLEND::setColor2(int32_t lData) {
-    color2_ = translatedSystemColour(lData);
-}
+void clsm_BLEND::setColor2(int32_t lData) { color2_ = translatedSystemColour(lData); }
 
 int32_t clsm_BLEND::BlendColors(int32_t lColor1, int32_t lColor2, int32_t lSteps,
                                 std::vector<int32_t>& laRetColors) {

@@ -17,15 +17,11 @@ std::int32_t saturate(double x) {
 
 // Ties to even under the default rounding mode. Kept private: the frame has
 // its own for Qt-side code, and this library must build without it.
-std::int32_t nearest(double x) {
-    return saturate(std::nearbyint(x));
-}
+std::int32_t nearest(double x) { return saturate(std::nearbyint(x)); }
 
 // Integer products in double: exact for every value on the 0..240 scale, and
 // no overflow for anything else.
-double times(std::int64_t a, std::int64_t b) {
-    return static_cast<double>(a) * static_cast<double>(b);
-}
+double times(std::int64_t a, std::int64_t b) { return static_cast<double>(a) * static_cast<double>(b); }
 
 // Each step of a formula is its own statement on purpose: a compiler allowed
 // to fuse a multiply and an add would round once instead of twice and move the

@@ -167,9 +167,7 @@ static_assert(tableIsConsistent());
 
 } // namespace
 
-std::span<const PaletteLayout> PaletteLayouts() {
-    return Layouts;
-}
+std::span<const PaletteLayout> PaletteLayouts() { return Layouts; }
 
 const PaletteLayout* FindPaletteLayout(std::int32_t value) {
     if (value < 0 || value >= kPaletteLayoutCount)

@@ -34,9 +34,7 @@ ColorCell generated(std::int32_t hue, std::int32_t saturation, std::int32_t lumi
 }
 
 // Widened so a base cell set from outside with an extreme hue cannot overflow.
-std::int64_t apart(std::int32_t a, std::int32_t b) {
-    return std::llabs(std::int64_t{a} - b);
-}
+std::int64_t apart(std::int32_t a, std::int32_t b) { return std::llabs(std::int64_t{a} - b); }
 
 std::string joined(std::string_view prefix, std::string_view name) {
     std::string s;
@@ -50,9 +48,7 @@ std::string joined(std::string_view prefix, std::string_view name) {
 
 PaletteModel::PaletteModel() : shadeGrid_(1) {}
 
-const PaletteLayout& PaletteModel::Layout() const {
-    return *FindPaletteLayout(palette_);
-}
+const PaletteLayout& PaletteModel::Layout() const { return *FindPaletteLayout(palette_); }
 
 bool PaletteModel::SetPaletteValue(std::int32_t value) {
     if (FindPaletteLayout(value) == nullptr)

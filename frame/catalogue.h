@@ -10,7 +10,7 @@
 namespace korva {
 
 struct LibraryInfo {
-    QString name;     // "korvactl"
+    QString name; // "korvactl"
     GUID libid;
     int majorVersion;
     int minorVersion;
@@ -27,7 +27,7 @@ namespace catalogue {
 
 const LibraryInfo& library();
 const std::vector<ClassInfo*>& classes();
-ClassInfo* byName(QStringView name);        // "Pane" or "korvactl.Pane", without regard to case
+ClassInfo* byName(QStringView name); // "Pane" or "korvactl.Pane", without regard to case
 ClassInfo* byClsid(const GUID& clsid);
 const std::vector<EnumInfo>& enumerations(); // ButtonTypesdd, enZAVINPalette
 
@@ -41,5 +41,5 @@ struct Registration {
 } // namespace catalogue
 } // namespace korva
 
-#define KORVA_REGISTER_CLASS(name, members, events, factory)                                                       \
+#define KORVA_REGISTER_CLASS(name, members, events, factory)                                                 \
     static const ::korva::catalogue::Registration korva_registration_##name(#name, members, events, factory)

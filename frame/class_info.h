@@ -52,13 +52,13 @@ struct EventInfo {
 };
 
 struct ClassInfo {
-    QString name;              // "Pane"
+    QString name; // "Pane"
     GUID clsid;
-    QString defaultInterface;  // "_Pane"
+    QString defaultInterface; // "_Pane"
     GUID defaultIid;
-    QString eventInterface;    // "__Pane"
+    QString eventInterface; // "__Pane"
     GUID eventIid;
-    QSize designSize;          // twips, the size a new instance gets
+    QSize designSize; // twips, the size a new instance gets
     std::vector<MemberInfo> members;
     std::vector<EventInfo> events;
     // Creates an instance; empty while the class is not built.

@@ -14,17 +14,13 @@ namespace korva {
 namespace {
 
 // The tick counter as the timer sees it: a signed 32-bit count that wraps.
-int32_t tickCount() {
-    return static_cast<int32_t>(Platform::instance().tickCount());
-}
+int32_t tickCount() { return static_cast<int32_t>(Platform::instance().tickCount()); }
 
 } // namespace
 
 clsm_TIMER::clsm_TIMER() = default;
 
-clsm_TIMER::~clsm_TIMER() {
-    enabled_ = false;
-}
+clsm_TIMER::~clsm_TIMER() { enabled_ = false; }
 
 void clsm_TIMER::setEnabled(bool on) {
     enabled_ = on;

@@ -7,8 +7,10 @@ namespace korva {
 
 int32_t TranslateColor(uint32_t colour, int32_t& palette) {
     switch (colour >> 24) {
-    case 0x00: return static_cast<int32_t>(colour);
-    case 0x02: return static_cast<int32_t>(colour & 0x00FFFFFFu); // palette-relative RGB
+    case 0x00:
+        return static_cast<int32_t>(colour);
+    case 0x02:
+        return static_cast<int32_t>(colour & 0x00FFFFFFu); // palette-relative RGB
     case 0x01: {
         // A palette index needs a palette; without one there is nothing to look up.
         if (palette == 0)
@@ -23,7 +25,8 @@ int32_t TranslateColor(uint32_t colour, int32_t& palette) {
             return -1;
         return static_cast<int32_t>(out & 0x00FFFFFFu);
     }
-    default: return -1;
+    default:
+        return -1;
     }
 }
 

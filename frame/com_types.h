@@ -18,9 +18,7 @@ namespace korva {
 // host reads the same as anywhere else.
 using HRESULT = int32_t;
 
-constexpr HRESULT hresult(uint32_t bits) {
-    return static_cast<HRESULT>(bits);
-}
+constexpr HRESULT hresult(uint32_t bits) { return static_cast<HRESULT>(bits); }
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -46,12 +44,8 @@ constexpr HRESULT SELFREG_E_CLASS = hresult(0x80040201u);
 // The connection-point range starts at the same value as self-registration's.
 constexpr HRESULT CONNECT_E_NOCONNECTION = hresult(0x80040200u);
 
-constexpr bool SUCCEEDED(HRESULT hr) {
-    return hr >= 0;
-}
-constexpr bool FAILED(HRESULT hr) {
-    return hr < 0;
-}
+constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 
 // "S_OK", "CLASS_E_CLASSNOTAVAILABLE", ... or null for a code without a name
 // here (connection and self-registration codes share values, so 0x80040200

@@ -26,9 +26,7 @@ ComboBoxElement::ComboBoxElement(Control& owner, const QString& name, int index,
     setWidget(box);
 }
 
-QComboBox* ComboBoxElement::combo() const {
-    return static_cast<QComboBox*>(widget());
-}
+QComboBox* ComboBoxElement::combo() const { return static_cast<QComboBox*>(widget()); }
 
 template <class F> void ComboBoxElement::quietly(F&& change, int32_t keepIndex) {
     QComboBox* box = combo();
@@ -71,9 +69,7 @@ void ComboBoxElement::Clear() {
     quiet_ = false;
 }
 
-int32_t ComboBoxElement::ListCount() const {
-    return combo() ? combo()->count() : 0;
-}
+int32_t ComboBoxElement::ListCount() const { return combo() ? combo()->count() : 0; }
 
 QString ComboBoxElement::List(int32_t index) const {
     if (!combo() || index < 0 || index >= combo()->count())
@@ -87,9 +83,7 @@ void ComboBoxElement::setList(int32_t index, const QString& item) {
     combo()->setItemText(index, item);
 }
 
-int32_t ComboBoxElement::ListIndex() const {
-    return combo() ? combo()->currentIndex() : -1;
-}
+int32_t ComboBoxElement::ListIndex() const { return combo() ? combo()->currentIndex() : -1; }
 
 void ComboBoxElement::setListIndex(int32_t index) {
     QComboBox* box = combo();
@@ -98,9 +92,7 @@ void ComboBoxElement::setListIndex(int32_t index) {
     box->setCurrentIndex(index);
 }
 
-QString ComboBoxElement::Text() const {
-    return combo() ? combo()->currentText() : QString();
-}
+QString ComboBoxElement::Text() const { return combo() ? combo()->currentText() : QString(); }
 
 void ComboBoxElement::setText(const QString& t) {
     QComboBox* box = combo();

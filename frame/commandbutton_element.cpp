@@ -72,13 +72,9 @@ CommandButtonElement::CommandButtonElement(Control& owner, const QString& name, 
     setWidget(new ButtonWidget(*this));
 }
 
-QPushButton* CommandButtonElement::button() const {
-    return static_cast<QPushButton*>(widget());
-}
+QPushButton* CommandButtonElement::button() const { return static_cast<QPushButton*>(widget()); }
 
-QString CommandButtonElement::Caption() const {
-    return button() ? button()->text() : QString();
-}
+QString CommandButtonElement::Caption() const { return button() ? button()->text() : QString(); }
 
 void CommandButtonElement::setCaption(const QString& c) {
     if (button())

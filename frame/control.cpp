@@ -12,17 +12,28 @@ namespace korva {
 namespace {
 
 constexpr std::array<std::pair<Notification, const char*>, 23> kNames = {{
-    {Notification::Initialize, "Initialize"},   {Notification::InitProperties, "InitProperties"},
-    {Notification::ReadProperties, "ReadProperties"}, {Notification::Resize, "Resize"},
-    {Notification::Show, "Show"},               {Notification::Paint, "Paint"},
-    {Notification::GotFocus, "GotFocus"},       {Notification::EnterFocus, "EnterFocus"},
-    {Notification::ExitFocus, "ExitFocus"},     {Notification::LostFocus, "LostFocus"},
-    {Notification::WriteProperties, "WriteProperties"}, {Notification::AmbientChanged, "AmbientChanged"},
-    {Notification::Terminate, "Terminate"},     {Notification::MouseDown, "MouseDown"},
-    {Notification::MouseMove, "MouseMove"},     {Notification::MouseUp, "MouseUp"},
-    {Notification::Click, "Click"},             {Notification::DblClick, "DblClick"},
-    {Notification::KeyDown, "KeyDown"},         {Notification::KeyUp, "KeyUp"},
-    {Notification::KeyPress, "KeyPress"},       {Notification::Timer, "Timer"},
+    {Notification::Initialize, "Initialize"},
+    {Notification::InitProperties, "InitProperties"},
+    {Notification::ReadProperties, "ReadProperties"},
+    {Notification::Resize, "Resize"},
+    {Notification::Show, "Show"},
+    {Notification::Paint, "Paint"},
+    {Notification::GotFocus, "GotFocus"},
+    {Notification::EnterFocus, "EnterFocus"},
+    {Notification::ExitFocus, "ExitFocus"},
+    {Notification::LostFocus, "LostFocus"},
+    {Notification::WriteProperties, "WriteProperties"},
+    {Notification::AmbientChanged, "AmbientChanged"},
+    {Notification::Terminate, "Terminate"},
+    {Notification::MouseDown, "MouseDown"},
+    {Notification::MouseMove, "MouseMove"},
+    {Notification::MouseUp, "MouseUp"},
+    {Notification::Click, "Click"},
+    {Notification::DblClick, "DblClick"},
+    {Notification::KeyDown, "KeyDown"},
+    {Notification::KeyUp, "KeyUp"},
+    {Notification::KeyPress, "KeyPress"},
+    {Notification::Timer, "Timer"},
     {Notification::Change, "Change"},
 }};
 
@@ -48,7 +59,8 @@ QString notificationName(Notification n) {
 
 Control::Control(const ClassInfo& info) : info_(info), site_(new Site(*this)) {
     ensureFonts();
-    site_->resizeTwips(static_cast<float>(info.designSize.width()), static_cast<float>(info.designSize.height()));
+    site_->resizeTwips(static_cast<float>(info.designSize.width()),
+                       static_cast<float>(info.designSize.height()));
 }
 
 Control::~Control() {
@@ -68,28 +80,55 @@ Control::~Control() {
 
 QWidget* Control::widget() const { return site_.data(); }
 
-void Control::Initialize() { guarded([&] { onInitialize(); }); }
-void Control::InitProperties() { guarded([&] { onInitProperties(); }); }
-void Control::ReadProperties(const PropertyBag& bag) { guarded([&] { onReadProperties(bag); }); }
+void Control::Initialize() {
+    guarded([&] { onInitialize(); });
+}
+void Control::InitProperties() {
+    guarded([&] { onInitProperties(); });
+}
+void Control::ReadProperties(const PropertyBag& bag) {
+    guarded([&] { onReadProperties(bag); });
+}
 void Control::WriteProperties(PropertyBag& bag) {
     guarded([&] { onWriteProperties(bag); });
     changed_.clear();
 }
-void Control::Resize() { guarded([&] { onResize(); }); }
-void Control::Show() { guarded([&] { onShow(); }); }
-void Control::Paint() { guarded([&] { onPaint(); }); }
-void Control::GotFocus() { guarded([&] { onGotFocus(); }); }
-void Control::EnterFocus() { guarded([&] { onEnterFocus(); }); }
-void Control::ExitFocus() { guarded([&] { onExitFocus(); }); }
-void Control::LostFocus() { guarded([&] { onLostFocus(); }); }
-void Control::AmbientChanged(const QString& name) { guarded([&] { onAmbientChanged(name); }); }
-void Control::Terminate() { guarded([&] { onTerminate(); }); }
+void Control::Resize() {
+    guarded([&] { onResize(); });
+}
+void Control::Show() {
+    guarded([&] { onShow(); });
+}
+void Control::Paint() {
+    guarded([&] { onPaint(); });
+}
+void Control::GotFocus() {
+    guarded([&] { onGotFocus(); });
+}
+void Control::EnterFocus() {
+    guarded([&] { onEnterFocus(); });
+}
+void Control::ExitFocus() {
+    guarded([&] { onExitFocus(); });
+}
+void Control::LostFocus() {
+    guarded([&] { onLostFocus(); });
+}
+void Control::AmbientChanged(const QString& name) {
+    guarded([&] { onAmbientChanged(name); });
+}
+void Control::Terminate() {
+    guarded([&] { onTerminate(); });
+}
 
 InvokeStatus Control::invoke(int32_t dispId, InvokeKind kind, std::vector<Value>& args, Value& result) {
     const MemberInfo* m = info_.memberById(dispId);
     if (!m)
         return InvokeStatus::UnknownMember;
-    const uint8_t need = kind == InvokeKind::Get ? kGet : kind == InvokeKind::Let ? kLet : kind == InvokeKind::Set ? kSet : kCall;
+    const uint8_t need = kind == InvokeKind::Get   ? kGet
+                         : kind == InvokeKind::Let ? kLet
+                         : kind == InvokeKind::Set ? kSet
+                                                   : kCall;
     // A let of an object property is accepted as its set, as the runtime does for fonts.
     if (!(m->flags & need) && !(kind == InvokeKind::Let && (m->flags & kSet)))
         return InvokeStatus::NotSupported;
@@ -109,13 +148,16 @@ Element* Control::element(QStringView name, int index) const {
     return nullptr;
 }
 
-bool Control::notify(QStringView elementName, int index, Notification n, std::vector<Value>& args, QString* error) {
+bool Control::notify(QStringView elementName, int index, Notification n, std::vector<Value>& args,
+                     QString* error) {
     if (!elementName.isEmpty()) {
         Element* e = element(elementName, index);
         if (!e) {
             if (error)
-                *error = index < 0 ? QStringLiteral("%1 has no element %2").arg(info_.name, elementName)
-                                   : QStringLiteral("%1 has no element %2(%3)").arg(info_.name, elementName).arg(index);
+                *error =
+                    index < 0
+                        ? QStringLiteral("%1 has no element %2").arg(info_.name, elementName)
+                        : QStringLiteral("%1 has no element %2(%3)").arg(info_.name, elementName).arg(index);
             return false;
         }
         bool ok = false;
@@ -123,17 +165,39 @@ bool Control::notify(QStringView elementName, int index, Notification n, std::ve
         return ok;
     }
     switch (n) {
-    case Notification::Initialize: Initialize(); return true;
-    case Notification::InitProperties: InitProperties(); return true;
-    case Notification::Resize: Resize(); return true;
-    case Notification::Show: Show(); return true;
-    case Notification::Paint: Paint(); return true;
-    case Notification::GotFocus: GotFocus(); return true;
-    case Notification::EnterFocus: EnterFocus(); return true;
-    case Notification::ExitFocus: ExitFocus(); return true;
-    case Notification::LostFocus: LostFocus(); return true;
-    case Notification::Terminate: Terminate(); return true;
-    case Notification::AmbientChanged: AmbientChanged(QStringLiteral("Font")); return true;
+    case Notification::Initialize:
+        Initialize();
+        return true;
+    case Notification::InitProperties:
+        InitProperties();
+        return true;
+    case Notification::Resize:
+        Resize();
+        return true;
+    case Notification::Show:
+        Show();
+        return true;
+    case Notification::Paint:
+        Paint();
+        return true;
+    case Notification::GotFocus:
+        GotFocus();
+        return true;
+    case Notification::EnterFocus:
+        EnterFocus();
+        return true;
+    case Notification::ExitFocus:
+        ExitFocus();
+        return true;
+    case Notification::LostFocus:
+        LostFocus();
+        return true;
+    case Notification::Terminate:
+        Terminate();
+        return true;
+    case Notification::AmbientChanged:
+        AmbientChanged(QStringLiteral("Font"));
+        return true;
     case Notification::ReadProperties:
     case Notification::WriteProperties:
         if (error)

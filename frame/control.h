@@ -38,10 +38,30 @@ public:
 
 enum class Notification {
     // lifecycle
-    Initialize, InitProperties, ReadProperties, Resize, Show, Paint, GotFocus, EnterFocus, ExitFocus, LostFocus,
-    WriteProperties, AmbientChanged, Terminate,
+    Initialize,
+    InitProperties,
+    ReadProperties,
+    Resize,
+    Show,
+    Paint,
+    GotFocus,
+    EnterFocus,
+    ExitFocus,
+    LostFocus,
+    WriteProperties,
+    AmbientChanged,
+    Terminate,
     // input
-    MouseDown, MouseMove, MouseUp, Click, DblClick, KeyDown, KeyUp, KeyPress, Timer, Change,
+    MouseDown,
+    MouseMove,
+    MouseUp,
+    Click,
+    DblClick,
+    KeyDown,
+    KeyUp,
+    KeyPress,
+    Timer,
+    Change,
 };
 bool parseNotification(QStringView name, Notification& out);
 QString notificationName(Notification n);
@@ -128,7 +148,8 @@ protected:
     virtual bool onNotify(Notification, std::vector<Value>&) { return false; }
 
     // Member access for invoke(); the class converts arguments itself.
-    virtual InvokeStatus onInvoke(const MemberInfo& member, InvokeKind kind, std::vector<Value>& args, Value& result);
+    virtual InvokeStatus onInvoke(const MemberInfo& member, InvokeKind kind, std::vector<Value>& args,
+                                  Value& result);
 
     void PropertyChanged(const QString& key);
     void RaiseEvent(int32_t number, std::span<Value* const> args = {});

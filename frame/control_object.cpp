@@ -27,9 +27,7 @@ template <class F> HRESULT boundary(F&& f) noexcept {
     }
 }
 
-QString fromUtf16(const char16_t* s) {
-    return s ? QString::fromUtf16(s) : QString();
-}
+QString fromUtf16(const char16_t* s) { return s ? QString::fromUtf16(s) : QString(); }
 
 HRESULT statusToResult(InvokeStatus s) {
     switch (s) {
@@ -103,9 +101,7 @@ HRESULT ControlObject::QueryInterface(const GUID& riid, void** ppv) {
     return S_OK;
 }
 
-uint32_t ControlObject::AddRef() {
-    return ++refs_;
-}
+uint32_t ControlObject::AddRef() { return ++refs_; }
 
 uint32_t ControlObject::Release() {
     const uint32_t left = --refs_;
@@ -243,13 +239,9 @@ void ControlObject::onEvent(Control&, int32_t number, std::span<Value* const> ar
 
 // ---- IKorvaControl --------------------------------------------------------
 
-QWidget* ControlObject::Window() {
-    return control_->widget();
-}
+QWidget* ControlObject::Window() { return control_->widget(); }
 
-const ClassInfo* ControlObject::GetClassInfo() {
-    return &control_->classInfo();
-}
+const ClassInfo* ControlObject::GetClassInfo() { return &control_->classInfo(); }
 
 template <class F> HRESULT ControlObject::running(F&& deliver) {
     if (stage_ == Stage::Created || stage_ == Stage::Terminated)

@@ -7,23 +7,33 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <limits>
+#include <string>
 
 namespace korva {
 
 const char* typeName(ValueType t) {
     switch (t) {
-    case ValueType::Empty: return "Empty";
-    case ValueType::Boolean: return "Boolean";
-    case ValueType::Integer: return "Integer";
-    case ValueType::Long: return "Long";
-    case ValueType::Single: return "Single";
-    case ValueType::Double: return "Double";
-    case ValueType::String: return "String";
-    case ValueType::Colour: return "Colour";
-    case ValueType::Font: return "Font";
-    case ValueType::Picture: return "Picture";
+    case ValueType::Empty:
+        return "Empty";
+    case ValueType::Boolean:
+        return "Boolean";
+    case ValueType::Integer:
+        return "Integer";
+    case ValueType::Long:
+        return "Long";
+    case ValueType::Single:
+        return "Single";
+    case ValueType::Double:
+        return "Double";
+    case ValueType::String:
+        return "String";
+    case ValueType::Colour:
+        return "Colour";
+    case ValueType::Font:
+        return "Font";
+    case ValueType::Picture:
+        return "Picture";
     }
     return "?";
 }
@@ -40,8 +50,12 @@ double roundHalfEven(double x) {
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
-bool fitsInteger(int64_t x) { return x >= std::numeric_limits<int16_t>::min() && x <= std::numeric_limits<int16_t>::max(); }
-bool fitsLong(int64_t x) { return x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max(); }
+bool fitsInteger(int64_t x) {
+    return x >= std::numeric_limits<int16_t>::min() && x <= std::numeric_limits<int16_t>::max();
+}
+bool fitsLong(int64_t x) {
+    return x >= std::numeric_limits<int32_t>::min() && x <= std::numeric_limits<int32_t>::max();
+}
 
 bool toInteger(double x, int16_t& out) {
     const double r = roundHalfEven(x);
@@ -106,7 +120,8 @@ double leadingNumber(const QString& text) {
     std::string s;
     s.reserve(static_cast<size_t>(text.size()));
     for (QChar c : text) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+            c == QLatin1Char('\r'))
             continue;
         s.push_back(c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\x01');
     }
@@ -244,7 +259,8 @@ QString numberToText(double x) {
                     s.chop(1);
             }
         } else {
-            s.replace(QLatin1String("e+"), QLatin1String("E+")).replace(QLatin1String("e-"), QLatin1String("E-"));
+            s.replace(QLatin1String("e+"), QLatin1String("E+"))
+                .replace(QLatin1String("e-"), QLatin1String("E-"));
         }
     }
     return s;
@@ -252,16 +268,32 @@ QString numberToText(double x) {
 
 bool valueToDouble(const Value& v, double& out) {
     switch (v.type()) {
-    case ValueType::Empty: out = 0; return true;
-    case ValueType::Boolean: out = v.as<bool>() ? -1.0 : 0.0; return true;
-    case ValueType::Integer: out = v.as<int16_t>(); return true;
-    case ValueType::Long: out = v.as<int32_t>(); return true;
-    case ValueType::Single: out = v.as<float>(); return true;
-    case ValueType::Double: out = v.as<double>(); return true;
-    case ValueType::Colour: out = static_cast<int32_t>(v.as<Colour>().value); return true;
-    case ValueType::String: return textToNumber(v.as<QString>(), out);
+    case ValueType::Empty:
+        out = 0;
+        return true;
+    case ValueType::Boolean:
+        out = v.as<bool>() ? -1.0 : 0.0;
+        return true;
+    case ValueType::Integer:
+        out = v.as<int16_t>();
+        return true;
+    case ValueType::Long:
+        out = v.as<int32_t>();
+        return true;
+    case ValueType::Single:
+        out = v.as<float>();
+        return true;
+    case ValueType::Double:
+        out = v.as<double>();
+        return true;
+    case ValueType::Colour:
+        out = static_cast<int32_t>(v.as<Colour>().value);
+        return true;
+    case ValueType::String:
+        return textToNumber(v.as<QString>(), out);
     case ValueType::Font:
-    case ValueType::Picture: return false;
+    case ValueType::Picture:
+        return false;
     }
     return false;
 }
@@ -309,11 +341,18 @@ bool valueToSingle(const Value& v, float& out) {
 
 bool valueToString(const Value& v, QString& out) {
     switch (v.type()) {
-    case ValueType::Empty: out.clear(); return true;
-    case ValueType::Boolean: out = v.as<bool>() ? QStringLiteral("True") : QStringLiteral("False"); return true;
-    case ValueType::String: out = v.as<QString>(); return true;
+    case ValueType::Empty:
+        out.clear();
+        return true;
+    case ValueType::Boolean:
+        out = v.as<bool>() ? QStringLiteral("True") : QStringLiteral("False");
+        return true;
+    case ValueType::String:
+        out = v.as<QString>();
+        return true;
     case ValueType::Font:
-    case ValueType::Picture: return false;
+    case ValueType::Picture:
+        return false;
     default: {
         double d = 0;
         if (!valueToDouble(v, d))

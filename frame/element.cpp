@@ -221,7 +221,10 @@ bool argCount(const std::vector<Value>& args, size_t n, Notification what, QStri
     if (args.size() == n)
         return true;
     if (error)
-        *error = QStringLiteral("%1 takes %2 argument(s), got %3").arg(notificationName(what)).arg(n).arg(args.size());
+        *error = QStringLiteral("%1 takes %2 argument(s), got %3")
+                     .arg(notificationName(what))
+                     .arg(n)
+                     .arg(args.size());
     return false;
 }
 
@@ -252,11 +255,11 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
         if (!argCount(args, 0, n, error))
             return false;
         const std::function<void()>* h = n == Notification::Click      ? &onClick
-                                          : n == Notification::DblClick ? &onDblClick
-                                          : n == Notification::Change   ? &onChange
-                                          : n == Notification::Timer    ? &onTimer
-                                          : n == Notification::GotFocus ? &onGotFocus
-                                                                        : &onLostFocus;
+                                         : n == Notification::DblClick ? &onDblClick
+                                         : n == Notification::Change   ? &onChange
+                                         : n == Notification::Timer    ? &onTimer
+                                         : n == Notification::GotFocus ? &onGotFocus
+                                                                       : &onLostFocus;
         if (*h)
             (*h)();
         return true;
@@ -275,7 +278,7 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
                 *error = QStringLiteral("x and y must be numbers");
             return false;
         }
-        const MouseHandler& h = n == Notification::MouseDown ? onMouseDown
+        const MouseHandler& h = n == Notification::MouseDown   ? onMouseDown
                                 : n == Notification::MouseMove ? onMouseMove
                                                                : onMouseUp;
         if (h)
@@ -306,7 +309,8 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
         args[0] = Value(ascii);
         return true;
     }
-    default: return noHandler();
+    default:
+        return noHandler();
     }
 }
 

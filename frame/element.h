@@ -98,7 +98,7 @@ public:
     using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
     std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
     MouseHandler onMouseDown, onMouseMove, onMouseUp;
-    std::function<void(int16_t& keyCode, int16_t shift)> onKeyDown, onKeyUp;
+    std::function<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
     std::function<void(int16_t& keyAscii)> onKeyPress;
     // Drops every handler, so nothing reaches a control that is going away.
     void clearHandlers();

@@ -79,8 +79,6 @@ HRESULT DllUnregisterServer() {
     return guarded(SELFREG_E_CLASS, [] { return updateRegistry(false); });
 }
 
-HRESULT DllCanUnloadNow() {
-    return server::canUnload() ? S_OK : S_FALSE;
-}
+HRESULT DllCanUnloadNow() { return server::canUnload() ? S_OK : S_FALSE; }
 
 } // extern "C"

@@ -28,7 +28,8 @@ void ensureFonts() {
     if (!families.contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         QFont::insertSubstitution(QStringLiteral("Tahoma"), pick({"Wine Tahoma", "DejaVu Sans"}));
     if (!families.contains(QStringLiteral("MS Sans Serif"), Qt::CaseInsensitive))
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), pick({"MS Sans Serif", "Tahoma", "DejaVu Sans"}));
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  pick({"MS Sans Serif", "Tahoma", "DejaVu Sans"}));
 }
 
 QFont toQFont(const FontSpec& f) {

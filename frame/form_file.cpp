@@ -19,18 +19,10 @@ namespace {
 constexpr int kFormVersion = 1;
 constexpr qsizetype kPictureLineWidth = 76;
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\r';
-}
-bool isWordStart(QChar c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
-}
-bool isWordChar(QChar c) {
-    return isWordStart(c) || (c >= u'0' && c <= u'9');
-}
-bool isBase64(QChar c) {
-    return (isWordChar(c) && c != u'_') || c == u'+' || c == u'/' || c == u'=';
-}
+bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r'; }
+bool isWordStart(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; }
+bool isWordChar(QChar c) { return isWordStart(c) || (c >= u'0' && c <= u'9'); }
+bool isBase64(QChar c) { return (isWordChar(c) && c != u'_') || c == u'+' || c == u'/' || c == u'='; }
 
 bool isIdentifier(QStringView s) {
     if (s.isEmpty() || !isWordStart(s[0]))

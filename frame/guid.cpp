@@ -11,7 +11,7 @@ bool parseGuid(QStringView text, GUID& out) {
     auto hex = [&](qsizetype from, qsizetype len, uint64_t& v) {
         v = 0;
         for (qsizetype i = from; i < from + len; ++i) {
-            const int d = QChar(t[i]).isDigit() ? t[i].unicode() - '0'
+            const int d = QChar(t[i]).isDigit()            ? t[i].unicode() - '0'
                           : (t[i] >= u'a' && t[i] <= u'f') ? t[i].unicode() - 'a' + 10
                           : (t[i] >= u'A' && t[i] <= u'F') ? t[i].unicode() - 'A' + 10
                                                            : -1;
@@ -44,8 +44,8 @@ bool parseGuid(QStringView text, GUID& out) {
 
 QString guidToString(const GUID& g) {
     return QString::asprintf("{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", g.Data1, g.Data2, g.Data3,
-                             g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
-                             g.Data4[7]);
+                             g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5],
+                             g.Data4[6], g.Data4[7]);
 }
 
 GUID guidFrom(const char* text) {

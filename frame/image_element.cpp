@@ -4,7 +4,8 @@
 
 namespace korva {
 
-ImageElement::ImageElement(Control& owner, const QString& name, int index) : Element(owner, name, index, true) {}
+ImageElement::ImageElement(Control& owner, const QString& name, int index)
+    : Element(owner, name, index, true) {}
 
 void ImageElement::setPicture(const Picture& p) {
     // Assigning the same picture again is common (every mouse move); skip the repaint.

@@ -133,9 +133,7 @@ int16_t keyCodeOf(int qtKey, Qt::KeyboardModifiers modifiers) {
     return 0;
 }
 
-bool isKeypadCode(int16_t keyCode) {
-    return keyCode >= 96 && keyCode <= 111 && keyCode != 108;
-}
+bool isKeypadCode(int16_t keyCode) { return keyCode >= 96 && keyCode <= 111 && keyCode != 108; }
 
 int qtKeyOf(int16_t keyCode) {
     if (keyCode >= 65 && keyCode <= 90)

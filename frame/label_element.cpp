@@ -9,7 +9,8 @@
 
 namespace korva {
 
-LabelElement::LabelElement(Control& owner, const QString& name, int index) : Element(owner, name, index, true) {}
+LabelElement::LabelElement(Control& owner, const QString& name, int index)
+    : Element(owner, name, index, true) {}
 
 void LabelElement::setCaption(const QString& c) {
     if (caption_ == c)
@@ -63,7 +64,8 @@ void LabelElement::fitToText() {
     const QFontMetricsF fm(toQFont(font_));
     const Site& s = *owner().site();
     if (wordWrap_) {
-        const QRectF br = fm.boundingRect(QRectF(0, 0, s.toPixelsX(Width()), 1e6), Qt::TextWordWrap, caption_);
+        const QRectF br =
+            fm.boundingRect(QRectF(0, 0, s.toPixelsX(Width()), 1e6), Qt::TextWordWrap, caption_);
         setHeight(static_cast<float>(s.fromPixelsY(std::ceil(br.height()))));
     } else {
         setWidth(static_cast<float>(s.fromPixelsX(std::ceil(fm.horizontalAdvance(caption_)))));
@@ -76,7 +78,9 @@ void LabelElement::paint(QPainter& p, const QRect& r) {
         p.fillRect(r, toQColor(backColor_));
     p.setFont(toQFont(font_));
     p.setPen(toQColor(foreColor_));
-    const int h = alignment_ == Center ? Qt::AlignHCenter : alignment_ == RightJustify ? Qt::AlignRight : Qt::AlignLeft;
+    const int h = alignment_ == Center         ? Qt::AlignHCenter
+                  : alignment_ == RightJustify ? Qt::AlignRight
+                                               : Qt::AlignLeft;
     p.drawText(r, h | Qt::AlignTop | Qt::TextWordWrap, caption_);
 }
 

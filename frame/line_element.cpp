@@ -62,18 +62,10 @@ void LineElement::setCoordinate(float& member, float v) {
     place();
 }
 
-void LineElement::setX1(float v) {
-    setCoordinate(x1_, v);
-}
-void LineElement::setY1(float v) {
-    setCoordinate(y1_, v);
-}
-void LineElement::setX2(float v) {
-    setCoordinate(x2_, v);
-}
-void LineElement::setY2(float v) {
-    setCoordinate(y2_, v);
-}
+void LineElement::setX1(float v) { setCoordinate(x1_, v); }
+void LineElement::setY1(float v) { setCoordinate(y1_, v); }
+void LineElement::setX2(float v) { setCoordinate(x2_, v); }
+void LineElement::setY2(float v) { setCoordinate(y2_, v); }
 
 void LineElement::setBorderColor(uint32_t c) {
     if (TranslateColor(c) < 0 || c == borderColor_)

@@ -75,9 +75,7 @@ double PictureBoxElement::fromPixelsY(double px) const {
     return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelY();
 }
 
-QSize PictureBoxElement::clientPixels() const {
-    return widget() ? widget()->size() : QSize();
-}
+QSize PictureBoxElement::clientPixels() const { return widget() ? widget()->size() : QSize(); }
 
 float PictureBoxElement::ScaleWidth() const {
     return static_cast<float>(fromPixelsX(clientPixels().width()));
@@ -86,9 +84,7 @@ float PictureBoxElement::ScaleHeight() const {
     return static_cast<float>(fromPixelsY(clientPixels().height()));
 }
 
-QPointF PictureBoxElement::mouseScale(QPointF px) const {
-    return {fromPixelsX(px.x()), fromPixelsY(px.y())};
-}
+QPointF PictureBoxElement::mouseScale(QPointF px) const { return {fromPixelsX(px.x()), fromPixelsY(px.y())}; }
 
 // --- properties --------------------------------------------------------------
 
@@ -116,9 +112,7 @@ void PictureBoxElement::setPicture(const Picture& p) {
     repaint();
 }
 
-void PictureBoxElement::setFont(const FontSpec& f) {
-    font_ = f;
-}
+void PictureBoxElement::setFont(const FontSpec& f) { font_ = f; }
 
 // --- the drawing layer -------------------------------------------------------
 
@@ -173,9 +167,7 @@ QImage* PictureBoxElement::backingImage() {
     return surface_.backingImage();
 }
 
-void PictureBoxElement::backingImageChanged() {
-    repaint();
-}
+void PictureBoxElement::backingImageChanged() { repaint(); }
 
 namespace {
 bool plainColour(std::optional<uint32_t> given, uint32_t fallback, uint32_t& out) {
@@ -191,7 +183,8 @@ void PictureBoxElement::Line(float x1, float y1, float x2, float y2, std::option
     uint32_t c = 0;
     int px1 = 0, py1 = 0, px2 = 0, py2 = 0;
     if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x1), px1) ||
-        !toDevicePixel(toPixelsY(y1), py1) || !toDevicePixel(toPixelsX(x2), px2) || !toDevicePixel(toPixelsY(y2), py2))
+        !toDevicePixel(toPixelsY(y1), py1) || !toDevicePixel(toPixelsX(x2), px2) ||
+        !toDevicePixel(toPixelsY(y2), py2))
         return;
     drawLine(px1, py1, px2, py2, c);
     currentX_ = x2;
@@ -201,7 +194,8 @@ void PictureBoxElement::Line(float x1, float y1, float x2, float y2, std::option
 void PictureBoxElement::PSet(float x, float y, std::optional<uint32_t> colour) {
     uint32_t c = 0;
     int px = 0, py = 0;
-    if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x), px) || !toDevicePixel(toPixelsY(y), py))
+    if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x), px) ||
+        !toDevicePixel(toPixelsY(y), py))
         return;
     syncSize();
     QImage& image = *surface_.backingImage();

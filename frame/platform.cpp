@@ -69,20 +69,59 @@ bool paletteColour(int index, uint32_t& out) {
     const QPalette pal = QGuiApplication::palette();
     QPalette::ColorRole role;
     switch (index) {
-    case 4: case 15: case 22: case 30: case 0: case 10: case 11: case 19: role = QPalette::Button; break;
-    case 5: role = QPalette::Base; break;
-    case 7: case 8: role = QPalette::WindowText; break;
-    case 13: case 29: role = QPalette::Highlight; break;
-    case 14: role = QPalette::HighlightedText; break;
-    case 16: case 3: case 12: role = QPalette::Dark; break;
-    case 17: out = fromQColor(pal.color(QPalette::Disabled, QPalette::Text)); return true;
-    case 18: role = QPalette::ButtonText; break;
-    case 20: role = QPalette::Light; break;
-    case 21: case 6: role = QPalette::Shadow; break;
-    case 23: role = QPalette::ToolTipText; break;
-    case 24: role = QPalette::ToolTipBase; break;
-    case 26: role = QPalette::Link; break;
-    default: return defaultSystemColour(index, out);
+    case 4:
+    case 15:
+    case 22:
+    case 30:
+    case 0:
+    case 10:
+    case 11:
+    case 19:
+        role = QPalette::Button;
+        break;
+    case 5:
+        role = QPalette::Base;
+        break;
+    case 7:
+    case 8:
+        role = QPalette::WindowText;
+        break;
+    case 13:
+    case 29:
+        role = QPalette::Highlight;
+        break;
+    case 14:
+        role = QPalette::HighlightedText;
+        break;
+    case 16:
+    case 3:
+    case 12:
+        role = QPalette::Dark;
+        break;
+    case 17:
+        out = fromQColor(pal.color(QPalette::Disabled, QPalette::Text));
+        return true;
+    case 18:
+        role = QPalette::ButtonText;
+        break;
+    case 20:
+        role = QPalette::Light;
+        break;
+    case 21:
+    case 6:
+        role = QPalette::Shadow;
+        break;
+    case 23:
+        role = QPalette::ToolTipText;
+        break;
+    case 24:
+        role = QPalette::ToolTipBase;
+        break;
+    case 26:
+        role = QPalette::Link;
+        break;
+    default:
+        return defaultSystemColour(index, out);
     }
     out = fromQColor(pal.color(QPalette::Active, role));
     return true;
@@ -91,7 +130,8 @@ bool paletteColour(int index, uint32_t& out) {
 } // namespace
 
 bool defaultSystemColour(int index, uint32_t& out) {
-    if (index < 0 || index >= static_cast<int>(kClassicColours.size()) || kClassicColours[static_cast<size_t>(index)] == kNoColour)
+    if (index < 0 || index >= static_cast<int>(kClassicColours.size()) ||
+        kClassicColours[static_cast<size_t>(index)] == kNoColour)
         return false;
     out = kClassicColours[static_cast<size_t>(index)];
     return true;

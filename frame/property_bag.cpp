@@ -6,9 +6,7 @@ namespace korva {
 
 namespace {
 
-QString fold(const QString& key) {
-    return key.toCaseFolded();
-}
+QString fold(const QString& key) { return key.toCaseFolded(); }
 
 // The value of a number of any width, exactly; nothing for non-numbers.
 std::optional<double> numeric(const Value& v) {
@@ -70,9 +68,7 @@ void PropertyBag::WriteProperty(const QString& key, const Value& value) {
     entries_.push_back(Entry{key, value});
 }
 
-bool PropertyBag::contains(const QString& key) const {
-    return index_.contains(fold(key));
-}
+bool PropertyBag::contains(const QString& key) const { return index_.contains(fold(key)); }
 
 void PropertyBag::clear() {
     entries_.clear();

@@ -11,9 +11,7 @@ namespace korva {
 namespace {
 const QString kSeparator = QStringLiteral(" = ");
 
-bool storable(const QString& text) {
-    return !text.contains(u'\n') && !text.contains(u'\r');
-}
+bool storable(const QString& text) { return !text.contains(u'\n') && !text.contains(u'\r'); }
 } // namespace
 
 QString RegistryFile::defaultPath() {

@@ -4,9 +4,7 @@
 
 namespace korva {
 
-QString progIdClsidKey(const QString& progId) {
-    return progId + QStringLiteral("\\CLSID");
-}
+QString progIdClsidKey(const QString& progId) { return progId + QStringLiteral("\\CLSID"); }
 
 QString inprocServerKey(const QString& clsidText) {
     return QStringLiteral("CLSID\\") + clsidText + QStringLiteral("\\InprocServer32");

@@ -129,12 +129,8 @@ private:
 
 } // namespace
 
-void instanceCreated() {
-    ++g_instances;
-}
-void instanceDestroyed() {
-    --g_instances;
-}
+void instanceCreated() { ++g_instances; }
+void instanceDestroyed() { --g_instances; }
 
 void lock(bool on) {
     if (on)
@@ -143,9 +139,7 @@ void lock(bool on) {
         --g_locks;
 }
 
-bool canUnload() {
-    return g_instances == 0 && g_locks == 0;
-}
+bool canUnload() { return g_instances == 0 && g_locks == 0; }
 
 IClassFactory* factoryFor(const ClassInfo& info) {
     if (!info.create)

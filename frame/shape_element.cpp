@@ -1,7 +1,6 @@
 #include "frame/shape_element.h"
 #include "frame/qt_colour.h"
 
-
 #include <QPainter>
 #include <QPainterPath>
 

@@ -1,8 +1,8 @@
 #include "frame/site.h"
 
-#include "frame/qt_colour.h"
 #include "frame/control.h"
 #include "frame/platform.h"
+#include "frame/qt_colour.h"
 
 #include <QPainter>
 
@@ -32,11 +32,13 @@ void Site::resizeTwips(float width, float height) {
 }
 
 float Site::ScaleWidth() const {
-    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(width()) : static_cast<float>(fromPixelsX(width()));
+    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(width())
+                                           : static_cast<float>(fromPixelsX(width()));
 }
 
 float Site::ScaleHeight() const {
-    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(height()) : static_cast<float>(fromPixelsY(height()));
+    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(height())
+                                           : static_cast<float>(fromPixelsY(height()));
 }
 
 void Site::setScaleMode(ScaleMode m) { scaleMode_ = m; }

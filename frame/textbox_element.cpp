@@ -149,13 +149,9 @@ TextBoxElement::TextBoxElement(Control& owner, const QString& name, int index)
     applyColours();
 }
 
-QLineEdit* TextBoxElement::edit() const {
-    return static_cast<QLineEdit*>(widget());
-}
+QLineEdit* TextBoxElement::edit() const { return static_cast<QLineEdit*>(widget()); }
 
-QString TextBoxElement::Text() const {
-    return edit() ? edit()->text() : QString();
-}
+QString TextBoxElement::Text() const { return edit() ? edit()->text() : QString(); }
 
 void TextBoxElement::setText(const QString& t) {
     if (!edit())
@@ -191,9 +187,7 @@ void TextBoxElement::setSelLength(int32_t length) {
         edit()->setCursorPosition(start);
 }
 
-QString TextBoxElement::SelText() const {
-    return edit() ? edit()->selectedText() : QString();
-}
+QString TextBoxElement::SelText() const { return edit() ? edit()->selectedText() : QString(); }
 
 void TextBoxElement::setSelText(const QString& t) {
     if (edit())
@@ -246,9 +240,7 @@ void TextBoxElement::applyColours() {
     edit()->setPalette(pal);
 }
 
-bool TextBoxElement::Locked() const {
-    return edit() && edit()->isReadOnly();
-}
+bool TextBoxElement::Locked() const { return edit() && edit()->isReadOnly(); }
 
 void TextBoxElement::setLocked(bool on) {
     if (edit())

@@ -16,7 +16,8 @@ std::vector<TimerElement*>& liveTimers() {
 }
 } // namespace
 
-TimerElement::TimerElement(Control& owner, const QString& name, int index) : Element(owner, name, index, false) {
+TimerElement::TimerElement(Control& owner, const QString& name, int index)
+    : Element(owner, name, index, false) {
     liveTimers().push_back(this);
     connect(&timer_, &QTimer::timeout, this, [this] {
         if (!Platform::instance().drivesTimers())

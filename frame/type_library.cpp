@@ -35,9 +35,7 @@ QString idlType(ValueType t) {
 }
 
 // IDL writes identifiers without braces.
-QString uuid(const GUID& g) {
-    return guidToString(g).mid(1, 36);
-}
+QString uuid(const GUID& g) { return guidToString(g).mid(1, 36); }
 
 QString dispId(int32_t id) {
     return QStringLiteral("0x%1").arg(static_cast<uint32_t>(id), 8, 16, QLatin1Char('0'));

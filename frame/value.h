@@ -63,7 +63,8 @@ public:
     friend bool operator==(const Value&, const Value&) = default;
 
 private:
-    std::variant<std::monostate, bool, int16_t, int32_t, float, double, QString, Colour, FontSpec, Picture> v_;
+    std::variant<std::monostate, bool, int16_t, int32_t, float, double, QString, Colour, FontSpec, Picture>
+        v_;
 };
 
 const char* typeName(ValueType t);

@@ -144,15 +144,9 @@ bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
            c == QLatin1Char('\n');
 }
-bool isWordStart(QChar c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
-}
-bool isWordChar(QChar c) {
-    return isWordStart(c) || (c >= u'0' && c <= u'9');
-}
-bool isDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
+bool isWordStart(QChar c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_'; }
+bool isWordChar(QChar c) { return isWordStart(c) || (c >= u'0' && c <= u'9'); }
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 int hexDigit(QChar c) {
     if (isDigit(c))
         return c.unicode() - u'0';
@@ -162,9 +156,7 @@ int hexDigit(QChar c) {
         return c.unicode() - u'a' + 10;
     return -1;
 }
-bool isBase64(QChar c) {
-    return isWordChar(c) ? c != u'_' : (c == u'+' || c == u'/' || c == u'=');
-}
+bool isBase64(QChar c) { return isWordChar(c) ? c != u'_' : (c == u'+' || c == u'/' || c == u'='); }
 
 class Parser {
 public:
@@ -666,12 +658,8 @@ private:
 
 } // namespace
 
-QString formatValue(const Value& value) {
-    return format(value, false);
-}
-QString formatTypedValue(const Value& value) {
-    return format(value, true);
-}
+QString formatValue(const Value& value) { return format(value, false); }
+QString formatTypedValue(const Value& value) { return format(value, true); }
 
 bool parseValue(QStringView text, Value& out, ValueParseError& error) {
     Value v;

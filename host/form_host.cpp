@@ -14,9 +14,7 @@ FormHost::FormHost(KorvaLibrary& library, HostedControl::EventLog log)
     surface_->resize(1, 1);
 }
 
-FormHost::~FormHost() {
-    clear();
-}
+FormHost::~FormHost() { clear(); }
 
 void FormHost::clear() {
     // Each release ends the control's window, which takes it off the surface.
@@ -172,9 +170,7 @@ FormDocument FormHost::document() const {
     return doc;
 }
 
-bool FormHost::save(const QString& path, QString* error) const {
-    return saveForm(path, document(), error);
-}
+bool FormHost::save(const QString& path, QString* error) const { return saveForm(path, document(), error); }
 
 PropertyBag FormHost::bagOf(HostedControl& c) const {
     PropertyBag bag;

@@ -39,9 +39,7 @@ FormWindow::~FormWindow() {
     form_.surface()->setParent(nullptr);
 }
 
-void FormWindow::showLastEvent(const QString& line) {
-    statusBar()->showMessage(line);
-}
+void FormWindow::showLastEvent(const QString& line) { statusBar()->showMessage(line); }
 
 bool FormWindow::saveTo(const QString& path) {
     QString error;

@@ -122,9 +122,7 @@ QString fileArgument(const QString& text) {
     return text;
 }
 
-QString needs(const char* usage) {
-    return QStringLiteral("usage: %1").arg(QLatin1String(usage));
-}
+QString needs(const char* usage) { return QStringLiteral("usage: %1").arg(QLatin1String(usage)); }
 
 } // namespace
 

@@ -56,9 +56,9 @@ public:
     }
 
     Pane& q;
-    QString caption;           // what TextCaption holds and what is saved
-    bool enabledFlag = false;  // Initialize sets it
-    int32_t storedColour = 0;  // read and written, used by nothing else
+    QString caption;          // what TextCaption holds and what is saved
+    bool enabledFlag = false; // Initialize sets it
+    int32_t storedColour = 0; // read and written, used by nothing else
 
     ImageElement* imgMAIN = nullptr;
     ImageElement* imgNML = nullptr;
@@ -247,7 +247,8 @@ void Pane::onResize() {
 // stays enabled, so its caption shows on the golden background and is inert.
 void Pane::onReadProperties(const PropertyBag& bag) {
     QString text;
-    if (valueToString(bag.ReadProperty(QStringLiteral("TextCaption"), Value(QStringLiteral("Textval"))), text)) {
+    if (valueToString(bag.ReadProperty(QStringLiteral("TextCaption"), Value(QStringLiteral("Textval"))),
+                      text)) {
         d->caption = text;
         d->lblTEST->setCaption(text);
         d->describe();
@@ -294,7 +295,8 @@ InvokeStatus Pane::onInvoke(const MemberInfo& m, InvokeKind kind, std::vector<Va
             setTextCaption(s);
             return InvokeStatus::Ok;
         }
-    default: return InvokeStatus::UnknownMember;
+    default:
+        return InvokeStatus::UnknownMember;
     }
 }
 

@@ -42,7 +42,8 @@ protected:
     void onReadProperties(const PropertyBag& bag) override;
     void onWriteProperties(PropertyBag& bag) override;
     void onResize() override;
-    InvokeStatus onInvoke(const MemberInfo& m, InvokeKind kind, std::vector<Value>& args, Value& result) override;
+    InvokeStatus onInvoke(const MemberInfo& m, InvokeKind kind, std::vector<Value>& args,
+                          Value& result) override;
 
 private:
     std::unique_ptr<PanePrivate> d;

@@ -22,7 +22,9 @@ QImage bevelled(const Scheme& s) {
     const int faceTop = kBevel, faceBottom = kHeight - kBevel - 1; // rows 4..45
     for (int y = 0; y < kHeight; ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const double t = y <= faceTop ? 0.0 : y >= faceBottom ? 1.0 : double(y - faceTop) / (faceBottom - faceTop);
+        const double t = y <= faceTop      ? 0.0
+                         : y >= faceBottom ? 1.0
+                                           : double(y - faceTop) / (faceBottom - faceTop);
         auto mix = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
         const QRgb face = qRgb(mix(qRed(s.gradientTop), qRed(s.gradientBottom)),
                                mix(qGreen(s.gradientTop), qGreen(s.gradientBottom)),

@@ -7,9 +7,7 @@
 
 namespace korva {
 
-void PrintTo(const GradientPoint& p, std::ostream* os) {
-    *os << "(" << p.x << ", " << p.y << ")";
-}
+void PrintTo(const GradientPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 namespace {
 

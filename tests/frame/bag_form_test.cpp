@@ -24,9 +24,7 @@ Picture samplePicture() {
     return Picture{img};
 }
 
-FontSpec sampleFont() {
-    return FontSpec{QStringLiteral("Comic \"Sans\" MS"), 8.25, true, false, true, true};
-}
+FontSpec sampleFont() { return FontSpec{QStringLiteral("Comic \"Sans\" MS"), 8.25, true, false, true, true}; }
 
 // One value of every type, with the edges each type has.
 std::vector<Value> everyKindOfValue() {

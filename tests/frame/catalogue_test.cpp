@@ -109,8 +109,7 @@ TEST(Catalogue, CheckedInIdlMatchesTheCatalogue) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "frame/korvactl.idl is missing";
     const QString checkedIn = QString::fromUtf8(f.readAll());
     if (checkedIn != generated) {
-        const QString out =
-            QStringLiteral(KORVA_BINARY_DIR) + QStringLiteral("/korvactl.idl");
+        const QString out = QStringLiteral(KORVA_BINARY_DIR) + QStringLiteral("/korvactl.idl");
         QFile w(out);
         if (w.open(QIODevice::WriteOnly))
             w.write(generated.toUtf8());

@@ -14,8 +14,8 @@ using namespace korva;
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     const struct {
         double in, out;
-    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, -0}, {-1.5, -2}, {-2.5, -2}, {100.5, 100},
-                 {101.5, 102}, {2.4999999, 2}, {2.5000001, 3}, {-7.2, -7}, {1e300, 1e300}};
+    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},       {-0.5, -0},     {-1.5, -2}, {-2.5, -2},
+                 {100.5, 100}, {101.5, 102}, {2.4999999, 2}, {2.5000001, 3}, {-7.2, -7}, {1e300, 1e300}};
     for (const auto& c : cases)
         EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
     EXPECT_TRUE(std::isnan(roundHalfEven(NAN)));
@@ -70,8 +70,8 @@ TEST(LeadingNumber, ReadsAsMuchAsItCan) {
     const struct {
         const char* text;
         double value;
-    } cases[] = {{"12abc", 12}, {"abc", 0}, {" 1 2", 12}, {"-3.5e1x", -35}, {"", 0}, {".5", 0.5},
-                 {"1e", 1},     {"&H1F!", 31}, {"+7", 7}, {"--1", 0}, {"3.", 3}};
+    } cases[] = {{"12abc", 12}, {"abc", 0},    {" 1 2", 12}, {"-3.5e1x", -35}, {"", 0},  {".5", 0.5},
+                 {"1e", 1},     {"&H1F!", 31}, {"+7", 7},    {"--1", 0},       {"3.", 3}};
     for (const auto& c : cases)
         EXPECT_EQ(leadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
 }
@@ -82,10 +82,12 @@ TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
         const char* whole;
         const char* oneDecimal;
     } cases[] = {
-        {0.5, "1", "0.5"},       {1.5, "2", "1.5"},     {2.5, "3", "2.5"},   {-2.5, "-3", "-2.5"},
-        {0.15, "0", "0.2"},      {0.25, "0", "0.3"},    {1.05, "1", "1.1"},  {-0.04, "0", "0.0"},
-        {9.96, "10", "10.0"},    {99999.95, "100000", "100000.0"},         {0, "0", "0.0"},
-        {1234567.0, "1234567", "1234567.0"},
+        {0.5, "1", "0.5"},    {1.5, "2", "1.5"},
+        {2.5, "3", "2.5"},    {-2.5, "-3", "-2.5"},
+        {0.15, "0", "0.2"},   {0.25, "0", "0.3"},
+        {1.05, "1", "1.1"},   {-0.04, "0", "0.0"},
+        {9.96, "10", "10.0"}, {99999.95, "100000", "100000.0"},
+        {0, "0", "0.0"},      {1234567.0, "1234567", "1234567.0"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(formatWhole(c.in), c.whole) << c.in;
@@ -167,7 +169,8 @@ TEST(BlendColor, WeightsAndTies) {
         {0x00FF8040, 0x00000000, 140, 0x008C4623},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(BlendColor(c.a, c.b, c.w), c.out) << std::hex << c.a << " " << c.b << " " << std::dec << c.w;
+        EXPECT_EQ(BlendColor(c.a, c.b, c.w), c.out)
+            << std::hex << c.a << " " << c.b << " " << std::dec << c.w;
 }
 
 TEST(BlendColor, WeightOutsideRangeIsNotCheckedButNeverCrashes) {

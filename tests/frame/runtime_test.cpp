@@ -184,7 +184,10 @@ TEST_F(RuntimeTest, NotifyRoutesToElementsAndRejectsWhatDoesNotFit) {
     } bad[] = {
         {u"nothing", Notification::Click, {}, "has no element nothing"},
         {u"lblX", Notification::MouseDown, {Value(int16_t{1})}, "takes 4 argument(s), got 1"},
-        {u"lblX", Notification::MouseUp, {Value("x"), Value(0), Value(0), Value(0)}, "button must be an Integer"},
+        {u"lblX",
+         Notification::MouseUp,
+         {Value("x"), Value(0), Value(0), Value(0)},
+         "button must be an Integer"},
         {u"lblX", Notification::KeyPress, {Value(int32_t{70000})}, "character code must be an Integer"},
         {u"lblX", Notification::Resize, {}, "does not handle Resize"},
     };
@@ -238,7 +241,7 @@ TEST_F(RuntimeTest, TimerElementsFireOnTheScriptedClockInTimeOrder) {
     fired.clear();
     fast->setInterval(-5); // rejected, keeps 30
     EXPECT_EQ(fast->Interval(), 30);
-    slow->setInterval(0);  // zero stops it
+    slow->setInterval(0); // zero stops it
     platform.advance(500);
     EXPECT_TRUE(fired.isEmpty());
 }

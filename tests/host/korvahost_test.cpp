@@ -63,9 +63,7 @@ protected:
     QTemporaryDir dir;
 };
 
-std::string show(const HostRun& r) {
-    return (r.lines.join('\n') + "\n--- stderr:\n" + r.err).toStdString();
-}
+std::string show(const HostRun& r) { return (r.lines.join('\n') + "\n--- stderr:\n" + r.err).toStdString(); }
 
 } // namespace
 

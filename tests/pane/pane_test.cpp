@@ -92,11 +92,16 @@ struct Row {
 // row that does not touch it would show.
 TEST_F(PaneTest, MouseAndClickTable) {
     const Row rows[] = {
-        {"imgMAIN", "Click", Look::Normal, kWhite, 1},        {"imgMAIN", "DblClick", Look::Pressed, kWhite, 1},
-        {"imgMAIN", "MouseDown", Look::Pressed, kBlack, 0},   {"imgMAIN", "MouseMove", Look::Highlight, kWhite, 0},
-        {"imgMAIN", "MouseUp", Look::Highlight, kBlack, 0},   {"lblTEST", "Click", Look::Normal, kWhite, 1},
-        {"lblTEST", "DblClick", Look::Pressed, kWhite, 1},    {"lblTEST", "MouseDown", Look::Pressed, kBlack, 0},
-        {"lblTEST", "MouseMove", Look::Highlight, kWhite, 0}, {"lblTEST", "MouseUp", Look::Highlight, kBlack, 0},
+        {"imgMAIN", "Click", Look::Normal, kWhite, 1},
+        {"imgMAIN", "DblClick", Look::Pressed, kWhite, 1},
+        {"imgMAIN", "MouseDown", Look::Pressed, kBlack, 0},
+        {"imgMAIN", "MouseMove", Look::Highlight, kWhite, 0},
+        {"imgMAIN", "MouseUp", Look::Highlight, kBlack, 0},
+        {"lblTEST", "Click", Look::Normal, kWhite, 1},
+        {"lblTEST", "DblClick", Look::Pressed, kWhite, 1},
+        {"lblTEST", "MouseDown", Look::Pressed, kBlack, 0},
+        {"lblTEST", "MouseMove", Look::Highlight, kWhite, 0},
+        {"lblTEST", "MouseUp", Look::Highlight, kBlack, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.element) + " " + r.notification);
@@ -108,7 +113,8 @@ TEST_F(PaneTest, MouseAndClickTable) {
         EXPECT_EQ(look(), r.look);
         EXPECT_EQ(captionColour(), r.caption);
         EXPECT_EQ(clicks->count(), r.clicks);
-        const bool wantsHand = std::string(r.notification) == "MouseDown" || std::string(r.notification) == "MouseMove";
+        const bool wantsHand =
+            std::string(r.notification) == "MouseDown" || std::string(r.notification) == "MouseMove";
         EXPECT_EQ(platform.cursorSets() > before, wantsHand);
         if (wantsHand) {
             EXPECT_EQ(platform.lastCursor(), CursorShape::Hand);
@@ -156,7 +162,7 @@ TEST_F(PaneTest, LeaveCheckBoundsAreInclusive) {
         QPoint cursor;
         bool inside;
     } cases[] = {
-        {{100, 200}, true}, {{300, 253}, true}, {{200, 230}, true},  {{99, 230}, false},
+        {{100, 200}, true},  {{300, 253}, true},  {{200, 230}, true},  {{99, 230}, false},
         {{301, 230}, false}, {{200, 199}, false}, {{200, 254}, false},
     };
     for (const auto& c : cases) {
