@@ -2,6 +2,7 @@
 // loads the library through its entry points like any other host.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -222,4 +223,25 @@ TEST_F(KorvaHost, ANamedLibraryThatFailsIsNotReplacedByAnother) {
     EXPECT_EQ(r.exitCode, 2) << show(r);
     EXPECT_TRUE(r.err.contains("cannot load korvactl") && r.err.contains("libfake.so"))
         << r.err.toStdString();
+}
+
+// Each example script runs from a scratch folder and prints exactly what was
+// recorded next to the tests; a change in a control's looks, events or saved
+// keys shows up here as a diff.
+TEST_F(KorvaHost, ExampleScriptsPrintTheirRecordedOutput) {
+    const QDir examples(QStringLiteral(KORVA_SOURCE_DIR "/examples"));
+    const QStringList scripts = examples.entryList({"*.kvs"}, QDir::Files);
+    ASSERT_FALSE(scripts.isEmpty());
+    for (const QString& name : scripts) {
+        SCOPED_TRACE(name.toStdString());
+        QFile::remove(path(name));
+        ASSERT_TRUE(QFile::copy(examples.filePath(name), path(name)));
+        const HostRun r = korvahost({"--script", path(name)});
+        QFile expected(QStringLiteral(KORVA_SOURCE_DIR "/tests/host/expected/") + QFileInfo(name).baseName() +
+                       ".out");
+        ASSERT_TRUE(expected.open(QIODevice::ReadOnly)) << "no recorded output for " << name.toStdString();
+        const QStringList want = QString::fromUtf8(expected.readAll()).split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(r.exitCode, 0) << show(r);
+        EXPECT_EQ(r.lines, want) << show(r);
+    }
 }
