@@ -62,18 +62,10 @@ void PictureBoxElement::relayoutContents() {
             e->relayout();
 }
 
-double PictureBoxElement::toPixelsX(double v) const {
-    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelX();
-}
-double PictureBoxElement::toPixelsY(double v) const {
-    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelY();
-}
-double PictureBoxElement::fromPixelsX(double px) const {
-    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelX();
-}
-double PictureBoxElement::fromPixelsY(double px) const {
-    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelY();
-}
+double PictureBoxElement::toPixelsX(double v) const { return scaleToPixelsX(scaleMode_, v); }
+double PictureBoxElement::toPixelsY(double v) const { return scaleToPixelsY(scaleMode_, v); }
+double PictureBoxElement::fromPixelsX(double px) const { return pixelsToScaleX(scaleMode_, px); }
+double PictureBoxElement::fromPixelsY(double px) const { return pixelsToScaleY(scaleMode_, px); }
 
 QSize PictureBoxElement::clientPixels() const { return widget() ? widget()->size() : QSize(); }
 

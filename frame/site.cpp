@@ -31,30 +31,15 @@ void Site::resizeTwips(float width, float height) {
     owner_.Resize();
 }
 
-float Site::ScaleWidth() const {
-    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(width())
-                                           : static_cast<float>(fromPixelsX(width()));
-}
-
-float Site::ScaleHeight() const {
-    return scaleMode_ == ScaleMode::Pixels ? static_cast<float>(height())
-                                           : static_cast<float>(fromPixelsY(height()));
-}
+float Site::ScaleWidth() const { return static_cast<float>(fromPixelsX(width())); }
+float Site::ScaleHeight() const { return static_cast<float>(fromPixelsY(height())); }
 
 void Site::setScaleMode(ScaleMode m) { scaleMode_ = m; }
 
-double Site::toPixelsX(double v) const {
-    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelX();
-}
-double Site::toPixelsY(double v) const {
-    return scaleMode_ == ScaleMode::Pixels ? v : v / Platform::instance().twipsPerPixelY();
-}
-double Site::fromPixelsX(double px) const {
-    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelX();
-}
-double Site::fromPixelsY(double px) const {
-    return scaleMode_ == ScaleMode::Pixels ? px : px * Platform::instance().twipsPerPixelY();
-}
+double Site::toPixelsX(double v) const { return scaleToPixelsX(scaleMode_, v); }
+double Site::toPixelsY(double v) const { return scaleToPixelsY(scaleMode_, v); }
+double Site::fromPixelsX(double px) const { return pixelsToScaleX(scaleMode_, px); }
+double Site::fromPixelsY(double px) const { return pixelsToScaleY(scaleMode_, px); }
 
 void Site::setBackColor(uint32_t c) {
     if (backColor_ == c)

@@ -4,6 +4,7 @@
 // into the control's notifications.
 #pragma once
 
+#include "frame/scale.h"
 #include "frame/value.h"
 
 #include <QWidget>
@@ -13,8 +14,6 @@
 namespace korva {
 
 class Control;
-
-enum class ScaleMode : int16_t { Twips = 1, Pixels = 3 };
 
 class Site : public QWidget {
     Q_OBJECT
