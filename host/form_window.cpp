@@ -19,7 +19,7 @@ FormWindow::FormWindow(FormHost& form, const QString& path) : form_(form), path_
     file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { saveTo(path_); });
     file->addAction(tr("Save &As..."), QKeySequence::SaveAs, this, [this] {
         const QString p =
-            QFileDialog::getSaveFileName(this, tr("Save form"), path_, tr("Forms (*.kvf);;All files (*)"));
+            QFileDialog::getSaveFileName(this, tr("Save form"), path_, tr("Forms (*.form);;All files (*)"));
         if (!p.isEmpty() && saveTo(p)) {
             path_ = p;
             updateTitle();
