@@ -31,6 +31,12 @@ void Site::resizeTwips(float width, float height) {
     owner_.Resize();
 }
 
+QSize Site::sizeHint() const {
+    const Platform& p = Platform::instance();
+    return {static_cast<int>(std::lround(width_ / p.twipsPerPixelX())),
+            static_cast<int>(std::lround(height_ / p.twipsPerPixelY()))};
+}
+
 float Site::ScaleWidth() const { return static_cast<float>(fromPixelsX(width())); }
 float Site::ScaleHeight() const { return static_cast<float>(fromPixelsY(height())); }
 

@@ -50,6 +50,9 @@ public:
     bool Enabled() const { return enabled_; }
     void letEnabled(bool on);
 
+    // Layouts keep the control at the extent the host gave it.
+    QSize sizeHint() const override;
+
     quintptr hWnd() const { return reinterpret_cast<quintptr>(this); }
 
     const FontSpec& AmbientFont() const { return ambientFont_; }
