@@ -1,5 +1,6 @@
 #include "frame/image_surface.h"
 #include "frame/line_raster.h"
+#include "support/reference_line.h"
 
 #include <gtest/gtest.h>
 
@@ -20,24 +21,10 @@ std::vector<Pixel> walk(int x0, int y0, int x1, int y1) {
     return out;
 }
 
-// The same line from its closed form: one pixel per step of the longer axis,
-// the other coordinate rounded to nearest with halves going back to the start.
 std::vector<Pixel> closedForm(int x0, int y0, int x1, int y1) {
-    const int dx = x1 - x0, dy = y1 - y0;
-    const bool alongX = std::abs(dx) >= std::abs(dy);
-    const int major = alongX ? std::abs(dx) : std::abs(dy);
-    const int minor = alongX ? std::abs(dy) : std::abs(dx);
-    const int majorSign = (alongX ? dx : dy) < 0 ? -1 : 1;
-    const int minorSign = (alongX ? dy : dx) < 0 ? -1 : 1;
     std::vector<Pixel> out;
-    for (int i = 0; i < major; ++i) {
-        // Smallest m with m >= i * minor / major - 1/2.
-        const int num = 2 * i * minor - major;
-        const int den = 2 * major;
-        const int m = num <= 0 ? -((-num) / den) : (num + den - 1) / den;
-        const int a = i * majorSign, b = m * minorSign;
-        out.push_back(alongX ? Pixel{x0 + a, y0 + b} : Pixel{x0 + b, y0 + a});
-    }
+    for (const auto& [x, y] : fixtures::referenceLine(x0, y0, x1, y1))
+        out.push_back({x, y});
     return out;
 }
 

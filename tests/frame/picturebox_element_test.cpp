@@ -6,6 +6,7 @@
 #include "frame/picturebox_element.h"
 #include "frame/scripted_platform.h"
 #include "frame/shape_element.h"
+#include "support/reference_line.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -24,26 +25,12 @@ constexpr uint32_t kBlue = 0x00FF0000;
 
 using PixelSet = std::set<std::pair<int, int>>;
 
-// The expected line, worked out from its closed form rather than by walking:
-// one pixel per step of the longer axis, the other coordinate rounded to
-// nearest with halves back towards the start, the end point left out, and
-// only what falls inside w x h.
+// The reference line, clipped to w x h.
 PixelSet expectedLine(int x0, int y0, int x1, int y1, int w, int h) {
-    const int dx = x1 - x0, dy = y1 - y0;
-    const bool alongX = std::abs(dx) >= std::abs(dy);
-    const int major = alongX ? std::abs(dx) : std::abs(dy);
-    const int minor = alongX ? std::abs(dy) : std::abs(dx);
-    const int majorSign = (alongX ? dx : dy) < 0 ? -1 : 1;
-    const int minorSign = (alongX ? dy : dx) < 0 ? -1 : 1;
     PixelSet out;
-    for (int i = 0; i < major; ++i) {
-        const double ideal = static_cast<double>(i) * minor / major;
-        const int m = static_cast<int>(std::ceil(ideal - 0.5));
-        const int x = alongX ? x0 + i * majorSign : x0 + m * minorSign;
-        const int y = alongX ? y0 + m * minorSign : y0 + i * majorSign;
+    for (const auto& [x, y] : fixtures::referenceLine(x0, y0, x1, y1))
         if (x >= 0 && x < w && y >= 0 && y < h)
             out.insert({x, y});
-    }
     return out;
 }
 
