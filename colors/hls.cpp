@@ -1,5 +1,7 @@
 #include "colors/hls.h"
 
+#include "frame/rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -15,9 +17,7 @@ std::int32_t saturate(double x) {
     return static_cast<std::int32_t>(std::clamp(x, lo, hi));
 }
 
-// Ties to even under the default rounding mode. Kept private: the frame has
-// its own for Qt-side code, and this library must build without it.
-std::int32_t nearest(double x) { return saturate(std::nearbyint(x)); }
+std::int32_t nearest(double x) { return saturate(roundHalfEven(x)); }
 
 // Integer products in double: exact for every value on the 0..240 scale, and
 // no overflow for anything else.

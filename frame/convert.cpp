@@ -38,18 +38,6 @@ const char* typeName(ValueType t) {
     return "?";
 }
 
-double roundHalfEven(double x) {
-    if (!std::isfinite(x))
-        return x;
-    const double lower = std::floor(x);
-    const double diff = x - lower;
-    if (diff < 0.5)
-        return lower;
-    if (diff > 0.5)
-        return lower + 1.0;
-    return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
-}
-
 bool fitsInteger(int64_t x) {
     return x >= std::numeric_limits<int16_t>::min() && x <= std::numeric_limits<int16_t>::max();
 }

@@ -2,6 +2,7 @@
 // rounds, parses and formats the same way.
 #pragma once
 
+#include "frame/rounding.h"
 #include "frame/value.h"
 
 #include <QString>
@@ -9,10 +10,6 @@
 #include <cstdint>
 
 namespace korva {
-
-// Nearest integer, ties to the even neighbour (how the runtime turns a Double
-// into a whole number). NaN and infinities come back unchanged.
-double roundHalfEven(double x);
 
 // Whole-number conversions with the range checks of Integer and Long. They
 // round half to even first and fail, leaving `out` untouched, when the result
