@@ -398,7 +398,11 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         return true;
     }
 
-    return fail(QStringLiteral("unknown command %1").arg(t[0].text));
+    // A stray line may be anything, up to a whole pasted file: quote only its start.
+    constexpr qsizetype kShown = 40;
+    const QString word =
+        t[0].text.size() > kShown ? t[0].text.left(kShown) + QStringLiteral("...") : t[0].text;
+    return fail(QStringLiteral("unknown command %1").arg(word));
 }
 
 } // namespace korva::host
