@@ -159,33 +159,33 @@ TEST_F(KorvaHost, SaveLoadAndScreenshotRoundTrip) {
                        "new Pane B\n"
                        "let A.TextCaption \"Open\"\n"
                        "let B.Enabled False\n"
-                       "save form.kvf\n"
+                       "save form.form\n"
                        "grab A a.png\n");
     ASSERT_EQ(r.exitCode, 0) << show(r);
     QImage grabbed(path("a.png"));
     EXPECT_EQ(grabbed.size(), QSize(200, 53)) << "3000 x 800 twips at 15 twips a pixel";
 
-    write("bad.kvf", "korvactl form 1\nBegin korvactl.Pane X\n    Left = nowhere\n");
+    write("bad.form", "korvactl form 1\nBegin korvactl.Pane X\n    Left = nowhere\n");
     r = script("new Pane Keep\n"
-               "load bad.kvf\n"
+               "load bad.form\n"
                "get Keep.TextCaption\n"
-               "load form.kvf\n"
+               "load form.form\n"
                "get A.TextCaption\n"
                "get Keep.TextCaption\n"
                "bag B\n");
     EXPECT_EQ(r.exitCode, 1) << show(r);
     ASSERT_EQ(r.lines.size(), 7) << show(r);
-    EXPECT_TRUE(r.lines[0].startsWith("error 2: ") && r.lines[0].contains("bad.kvf:3:")) << show(r);
+    EXPECT_TRUE(r.lines[0].startsWith("error 2: ") && r.lines[0].contains("bad.form:3:")) << show(r);
     EXPECT_EQ(r.lines[1], "Keep.TextCaption = \"\"") << "a failed load changes nothing";
     EXPECT_EQ(r.lines[2], "A.TextCaption = \"Open\"");
     EXPECT_TRUE(r.lines[3].startsWith("error 6: no control named Keep")) << "load replaces the form";
     EXPECT_EQ(r.lines.mid(4), QStringList({"Backcolor = 0", "TextCaption = \"\"", "Enabled = False"}));
 
-    r = script("get A.TextCaption\n", {"--form", path("form.kvf")});
+    r = script("get A.TextCaption\n", {"--form", path("form.form")});
     EXPECT_EQ(r.exitCode, 0) << show(r);
     EXPECT_EQ(r.lines, QStringList({"A.TextCaption = \"Open\""}));
 
-    r = korvahost({path("form.kvf"), "--screenshot", path("shot.png")});
+    r = korvahost({path("form.form"), "--screenshot", path("shot.png")});
     EXPECT_EQ(r.exitCode, 0) << show(r);
     const QImage shot(path("shot.png"));
     EXPECT_EQ(shot.size(), QSize(200, 53 + 35)) << "both panes, one below the other";
