@@ -3,7 +3,7 @@
 // draw/fill as "x_fill", so the ratio never compares numbers from different
 // moments of a noisy machine. Target: x_fill below 3 at every angle.
 #include "blend/clsm_blend.h"
-#include "frame/image_surface.h"
+#include "frame/elements/image_surface_p.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 
 #include "blend/gradient_fill.h"
 #include "blend/gradient_geometry.h"
-#include "frame/convert.h"
-#include "frame/line_surface.h"
-#include "frame/platform.h"
+#include "frame/elements/line_surface_p.h"
+#include "frame/platform/platform_p.h"
+#include "frame/values/convert_p.h"
 
 #include <cmath>
 #include <new>

@@ -1,5 +1,5 @@
 // Why this is exact: line k is the first line moved by k * step, and a raster
-// line keeps its shape when moved (see frame/line_raster.h). So pixel q is
+// line keeps its shape when moved (see frame/elements/line_raster_p.h). So pixel q is
 // covered by line k exactly when q - k * step is a pixel of the first line, and
 // since later lines are drawn over earlier ones, q ends up in the colour of the
 // highest such k. Along a sweep in X, the first line's pixels on one row form
@@ -10,8 +10,8 @@
 // the same run of rows are painted together, one colour per row.
 #include "blend/gradient_fill.h"
 
-#include "frame/image_surface.h"
-#include "frame/line_raster.h"
+#include "frame/elements/image_surface_p.h"
+#include "frame/elements/line_raster_p.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "blend/gradient_geometry.h"
 
-#include "frame/convert.h"
+#include "frame/values/convert_p.h"
 
 #include <algorithm>
 #include <cmath>

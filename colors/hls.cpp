@@ -1,6 +1,6 @@
 #include "colors/hls.h"
 
-#include "frame/rounding.h"
+#include "frame/values/rounding_p.h"
 
 #include <algorithm>
 #include <cmath>

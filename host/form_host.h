@@ -3,7 +3,7 @@
 // in the documented order, and loads and saves the form as a form file.
 #pragma once
 
-#include "frame/form_file.h"
+#include "frame/values/form_file_p.h"
 #include "host/hosted_control.h"
 #include "host/library.h"
 

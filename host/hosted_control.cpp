@@ -1,6 +1,6 @@
 #include "host/hosted_control.h"
 
-#include "frame/value_text.h"
+#include "frame/values/value_text_p.h"
 #include "host/library.h"
 
 #include <atomic>

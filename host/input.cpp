@@ -1,6 +1,6 @@
 #include "host/input.h"
 
-#include "frame/key_codes.h"
+#include "frame/platform/key_codes_p.h"
 
 #include <QApplication>
 #include <QKeyEvent>

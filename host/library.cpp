@@ -1,6 +1,6 @@
 #include "host/library.h"
 
-#include "frame/registry.h"
+#include "frame/component/registry_p.h"
 
 #include <QFileInfo>
 

@@ -8,8 +8,8 @@
 //   4. libkorvactl.so.<major> through the system's library search
 #pragma once
 
-#include "frame/com_interfaces.h"
-#include "frame/entry_points.h"
+#include "frame/component/com_interfaces.h"
+#include "frame/component/entry_points.h"
 
 #include <QLibrary>
 #include <QString>

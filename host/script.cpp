@@ -1,6 +1,6 @@
 #include "host/script.h"
 
-#include "frame/value_text.h"
+#include "frame/values/value_text_p.h"
 
 #include <QDir>
 #include <QImage>

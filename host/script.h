@@ -13,7 +13,7 @@
 //   grab NAME FILE.png
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
-// comment. Values use the syntax of frame/value_text.h; `set` also takes
+// comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes
 // LoadPicture("file.png"). Events print "event NAME.Event(ARG, ...)" while
 // they are raised; a failing line prints "error LINE: message" and the script
 // goes on. Files are found relative to the script's folder. Sizes and

@@ -1,13 +1,13 @@
 #include "pane/pane.h"
 
-#include "frame/catalogue.h"
-#include "frame/convert.h"
-#include "frame/image_element.h"
-#include "frame/label_element.h"
-#include "frame/platform.h"
-#include "frame/property_bag.h"
-#include "frame/site.h"
-#include "frame/timer_element.h"
+#include "frame/component/catalogue_p.h"
+#include "frame/elements/image_element_p.h"
+#include "frame/elements/label_element_p.h"
+#include "frame/elements/timer_element_p.h"
+#include "frame/platform/platform_p.h"
+#include "frame/runtime/site.h"
+#include "frame/values/convert_p.h"
+#include "frame/values/property_bag.h"
 #include "pane/pane_pictures.h"
 
 namespace korva {

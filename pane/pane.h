@@ -10,7 +10,7 @@
 //   QObject::connect(pane.get(), &korva::Pane::Click, [] { ... });
 #pragma once
 
-#include "frame/control.h"
+#include "frame/runtime/control.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 #include "blend/clsm_blend.h"
 #include "blend/gradient_geometry.h"
-#include "frame/colour.h"
-#include "frame/convert.h"
-#include "frame/image_surface.h"
-#include "frame/scripted_platform.h"
+#include "frame/colour/colour_p.h"
+#include "frame/elements/image_surface_p.h"
+#include "frame/platform/scripted_platform_p.h"
+#include "frame/values/convert_p.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

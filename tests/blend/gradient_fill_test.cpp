@@ -1,5 +1,5 @@
 #include "blend/gradient_fill.h"
-#include "frame/image_surface.h"
+#include "frame/elements/image_surface_p.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Pane: looks, events, the leave check, resize and persistence.
-#include "frame/image_element.h"
-#include "frame/label_element.h"
-#include "frame/property_bag.h"
-#include "frame/scripted_platform.h"
-#include "frame/site.h"
-#include "frame/timer_element.h"
+#include "frame/elements/image_element_p.h"
+#include "frame/elements/label_element_p.h"
+#include "frame/elements/timer_element_p.h"
+#include "frame/platform/scripted_platform_p.h"
+#include "frame/runtime/site.h"
+#include "frame/values/property_bag.h"
 #include "pane/pane.h"
 #include "pane/pane_pictures.h"
 

@@ -1,0 +1,112 @@
+#include "frame/colour/qt_colour_p.h"
+#include "frame/elements/commandbutton_element_p.h"
+
+#include "frame/colour/colour_p.h"
+#include "frame/platform/fonts_p.h"
+#include "frame/runtime/element_input_p.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
+
+namespace korva {
+
+namespace {
+
+class ButtonWidget : public QPushButton {
+public:
+    explicit ButtonWidget(Element& e) : element_(e) {
+        setMouseTracking(true);
+        connect(this, &QPushButton::clicked, this, [this] { deliverPlain(element_, Notification::Click); });
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseDown, *e);
+        if (self)
+            QPushButton::mousePressEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseMove, *e);
+        if (self)
+            QPushButton::mouseMoveEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverMouse(element_, Notification::MouseUp, *e);
+        if (self)
+            QPushButton::mouseReleaseEvent(e); // emits clicked: Click comes last
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        const KeyPressOutcome k = deliverKeyPress(element_, *e);
+        if (self && k.keyKept)
+            QPushButton::keyPressEvent(e);
+    }
+    void keyReleaseEvent(QKeyEvent* e) override {
+        const QPointer<ButtonWidget> self(this);
+        deliverKeyRelease(element_, *e);
+        if (self)
+            QPushButton::keyReleaseEvent(e);
+    }
+    void focusInEvent(QFocusEvent* e) override {
+        QPushButton::focusInEvent(e);
+        deliverPlain(element_, Notification::GotFocus);
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QPushButton::focusOutEvent(e);
+        deliverPlain(element_, Notification::LostFocus);
+    }
+
+private:
+    Element& element_;
+};
+
+} // namespace
+
+CommandButtonElement::CommandButtonElement(Control& owner, const QString& name, int index)
+    : Element(owner, name, index, false) {
+    setWidget(new ButtonWidget(*this));
+}
+
+QPushButton* CommandButtonElement::button() const { return static_cast<QPushButton*>(widget()); }
+
+QString CommandButtonElement::Caption() const { return button() ? button()->text() : QString(); }
+
+void CommandButtonElement::setCaption(const QString& c) {
+    if (button())
+        button()->setText(c);
+}
+
+void CommandButtonElement::setFont(const FontSpec& f) {
+    font_ = f;
+    if (button())
+        button()->setFont(toQFont(f));
+}
+
+void CommandButtonElement::setBackColor(uint32_t c) {
+    if (TranslateColor(c) < 0 || !button())
+        return;
+    backColor_ = c;
+    QPalette pal = button()->palette();
+    pal.setColor(QPalette::Button, toQColor(c));
+    button()->setPalette(pal);
+}
+
+void CommandButtonElement::SetFocus() {
+    if (button())
+        button()->setFocus(Qt::OtherFocusReason);
+}
+
+std::unique_ptr<Element> CommandButtonElement::cloneAs(Control& owner, int index) const {
+    auto e = std::make_unique<CommandButtonElement>(owner, Name(), index);
+    e->setCaption(Caption());
+    e->setFont(font_);
+    e->setBackColor(backColor_);
+    return e;
+}
+
+} // namespace korva

@@ -1,0 +1,26 @@
+// Image element: shows a picture, stretched to its own size when asked.
+#pragma once
+
+#include "frame/runtime/element_p.h"
+
+namespace korva {
+
+class ImageElement : public Element {
+    Q_OBJECT
+public:
+    ImageElement(Control& owner, const QString& name, int index = -1);
+
+    const Picture& picture() const { return picture_; }
+    void setPicture(const Picture& p);
+    bool Stretch() const { return stretch_; }
+    void setStretch(bool on);
+
+    void paint(QPainter& p, const QRect& r) override;
+    std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
+
+private:
+    Picture picture_;
+    bool stretch_ = false;
+};
+
+} // namespace korva

@@ -1,0 +1,176 @@
+// Control: the base of every control class. It owns the control's own window
+// (its Site) and its child elements, receives the lifecycle notifications in
+// the order the runtime delivers them, reports property changes and raises
+// events by number to the attached sinks.
+//
+// The control object is a QObject, not a widget: its public members carry the
+// control's own names (Enabled, Width, ...) without hiding QWidget's. Put the
+// control on a form through widget().
+#pragma once
+
+#include "frame/component/class_info.h"
+#include "frame/runtime/site.h"
+#include "frame/values/value.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <span>
+#include <vector>
+
+class QWidget;
+
+namespace korva {
+
+class Element;
+class PropertyBag;
+class Site;
+
+// Receives the events a control raises. Arguments are passed by reference: what
+// the handler leaves in a by-reference argument is what the control uses.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual void onEvent(Control& source, int32_t number, std::span<Value* const> args) = 0;
+};
+
+enum class Notification {
+    // lifecycle
+    Initialize,
+    InitProperties,
+    ReadProperties,
+    Resize,
+    Show,
+    Paint,
+    GotFocus,
+    EnterFocus,
+    ExitFocus,
+    LostFocus,
+    WriteProperties,
+    AmbientChanged,
+    Terminate,
+    // input
+    MouseDown,
+    MouseMove,
+    MouseUp,
+    Click,
+    DblClick,
+    KeyDown,
+    KeyUp,
+    KeyPress,
+    Timer,
+    Change,
+};
+bool parseNotification(QStringView name, Notification& out);
+QString notificationName(Notification n);
+
+enum class InvokeKind { Get, Let, Set, Call };
+enum class InvokeStatus { Ok, UnknownMember, NotSupported, TypeMismatch, BadParamCount };
+
+class Control : public QObject {
+    Q_OBJECT
+public:
+    ~Control() override;
+
+    const ClassInfo& classInfo() const { return info_; }
+    Site* site() const { return site_.data(); }
+    QWidget* widget() const;
+
+    // Lifecycle, as the runtime delivers it. Each runs the class's handler;
+    // none lets an exception out.
+    void Initialize();
+    void InitProperties();
+    void ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag);
+    void Resize();
+    void Show();
+    void Paint();
+    void GotFocus();
+    void EnterFocus();
+    void ExitFocus();
+    void LostFocus();
+    void AmbientChanged(const QString& name);
+    void Terminate();
+
+    // Member access by dispatch identifier, with the argument conversions the
+    // dispatch interface performs.
+    InvokeStatus invoke(int32_t dispId, InvokeKind kind, std::vector<Value>& args, Value& result);
+
+    // Child elements.
+    Element* element(QStringView name, int index = -1) const;
+    const std::vector<Element*>& elements() const { return elements_; }
+
+    // Element arrays. Element 0 of an array is its template; loading creates
+    // element `index` as a copy of it (same kind, properties, geometry,
+    // container and handlers), hidden and in front of its siblings. nullptr
+    // when there is no template, the index is below 1, above 32767 or taken,
+    // or the kind cannot be copied.
+    Element* loadElement(QStringView name, int index);
+    // Removes an element that loadElement created; false for the elements the
+    // control was built with and for one whose handler is running.
+    bool unloadElement(QStringView name, int index);
+    // Delivers an input or lifecycle notification to the control itself
+    // (element empty) or one of its elements, as the runtime would. Returns
+    // false with a message when the target or the arguments do not fit.
+    bool notify(QStringView element, int index, Notification n, std::vector<Value>& args, QString* error);
+
+    void addSink(EventSink* sink);
+    void removeSink(EventSink* sink);
+
+    // Keys reported through PropertyChanged since the last save.
+    const QStringList& changedKeys() const { return changed_; }
+
+signals:
+    void propertyChanged(const QString& key);
+    // Every raised event, after the sinks ran.
+    void eventRaised(int number);
+
+protected:
+    explicit Control(const ClassInfo& info);
+
+    // Class handlers; the defaults do what the runtime does for an unhandled notification.
+    virtual void onInitialize() {}
+    virtual void onInitProperties() {}
+    virtual void onReadProperties(const PropertyBag&) {}
+    virtual void onWriteProperties(PropertyBag&) {}
+    virtual void onResize() {}
+    virtual void onShow() {}
+    virtual void onPaint() {}
+    virtual void onGotFocus() {}
+    virtual void onEnterFocus() {}
+    virtual void onExitFocus() {}
+    virtual void onLostFocus() {}
+    virtual void onAmbientChanged(const QString&) {}
+    virtual void onTerminate() {}
+    // Input notifications of the control surface itself (Pages, Colors).
+    virtual bool onNotify(Notification, std::vector<Value>&) { return false; }
+
+    // Member access for invoke(); the class converts arguments itself.
+    virtual InvokeStatus onInvoke(const MemberInfo& member, InvokeKind kind, std::vector<Value>& args,
+                                  Value& result);
+
+    void PropertyChanged(const QString& key);
+    void RaiseEvent(int32_t number, std::span<Value* const> args = {});
+
+    // Elements are created by the class from its design and owned here.
+    template <class E, class... A> E* addElement(A&&... args) {
+        auto* e = new E(std::forward<A>(args)...);
+        adoptElement(e);
+        return e;
+    }
+    void adoptElement(Element* e);
+
+private:
+    const ClassInfo& info_;
+    // A container that adopted the window may delete it before the control.
+    QPointer<Site> site_;
+    std::vector<Element*> elements_;
+    std::vector<const Element*> loaded_;
+    std::vector<EventSink*> sinks_;
+    QStringList changed_;
+    friend class Element;
+};
+
+} // namespace korva

@@ -1,0 +1,316 @@
+#include "frame/runtime/element_p.h"
+
+#include "frame/runtime/element_input_p.h"
+#include "frame/runtime/site.h"
+#include "frame/values/convert_p.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace korva {
+
+namespace {
+
+std::vector<Element*>& notifyingStack() {
+    static std::vector<Element*> stack;
+    return stack;
+}
+
+struct NotifyingScope {
+    explicit NotifyingScope(Element* e) { notifyingStack().push_back(e); }
+    ~NotifyingScope() { notifyingStack().pop_back(); }
+    NotifyingScope(const NotifyingScope&) = delete;
+    NotifyingScope& operator=(const NotifyingScope&) = delete;
+};
+
+} // namespace
+
+int16_t mouseButtonCode(Qt::MouseButtons b) {
+    int16_t code = 0;
+    if (b & Qt::LeftButton)
+        code |= 1;
+    if (b & Qt::RightButton)
+        code |= 2;
+    if (b & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int16_t shiftCode(Qt::KeyboardModifiers m) {
+    int16_t code = 0;
+    if (m & Qt::ShiftModifier)
+        code |= 1;
+    if (m & Qt::ControlModifier)
+        code |= 2;
+    if (m & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+ElementWidget::ElementWidget(Element& e, QWidget* parent) : QWidget(parent), element_(e) {
+    setMouseTracking(true);
+}
+
+void ElementWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    element_.paint(p, rect());
+}
+
+void ElementWidget::mousePressEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseDown, *e); }
+
+void ElementWidget::mouseMoveEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseMove, *e); }
+
+void ElementWidget::mouseReleaseEvent(QMouseEvent* e) {
+    QPointer<ElementWidget> self(this);
+    deliverMouse(element_, Notification::MouseUp, *e);
+    if (!self)
+        return;
+    const bool inside = rect().contains(e->position().toPoint());
+    if (inDoubleClick_)
+        inDoubleClick_ = false;
+    else if (inside)
+        deliverPlain(element_, Notification::Click);
+}
+
+void ElementWidget::mouseDoubleClickEvent(QMouseEvent*) {
+    inDoubleClick_ = true;
+    deliverPlain(element_, Notification::DblClick);
+}
+
+Element::Element(Control& owner, const QString& name, int index, bool visual)
+    : owner_(owner), name_(name), index_(index) {
+    if (visual) {
+        widget_ = new ElementWidget(*this, owner.site());
+        widget_->show();
+    }
+}
+
+void Element::clearHandlers() {
+    onClick = onDblClick = onChange = onTimer = onGotFocus = onLostFocus = nullptr;
+    onMouseDown = onMouseMove = onMouseUp = nullptr;
+    onKeyDown = onKeyUp = nullptr;
+    onKeyPress = nullptr;
+}
+
+Element::~Element() {
+    std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
+    delete widget_.data();
+}
+
+Element* Element::notifying() { return notifyingStack().empty() ? nullptr : notifyingStack().back(); }
+
+bool Element::isNotifying() const {
+    const auto& stack = notifyingStack();
+    return std::find(stack.begin(), stack.end(), this) != stack.end();
+}
+
+std::unique_ptr<Element> Element::cloneAs(Control&, int) const { return nullptr; }
+
+ContainerElement* Element::Container() const { return static_cast<ContainerElement*>(container_.data()); }
+
+void Element::setContainer(ContainerElement* box) {
+    // A box can hold neither itself nor a box that lies inside it.
+    for (const Element* c = box; c; c = c->Container())
+        if (c == this)
+            return;
+    if (box && (&box->owner() != &owner_ || !box->widget()))
+        return;
+    container_ = box;
+    if (widget_) {
+        widget_->setParent(box ? box->widget() : static_cast<QWidget*>(owner_.site()));
+        widget_->setVisible(visible_); // setParent hides the window
+        relayout();
+    }
+}
+
+void Element::setWidget(QWidget* w) {
+    delete widget_.data();
+    widget_ = w;
+    if (w) {
+        w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
+        w->setVisible(visible_);
+        w->setEnabled(enabled_);
+        relayout();
+    }
+}
+
+void Element::relayout() {
+    if (!widget_)
+        return;
+    const Site& s = *owner_.site();
+    const ContainerElement* box = Container();
+    const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };
+    const auto toY = [&](double v) { return box ? box->toPixelsY(v) : s.toPixelsY(v); };
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+    const int x = px(toX(left_));
+    const int y = px(toY(top_));
+    const int w = std::max(0, px(toX(width_)));
+    const int h = std::max(0, px(toY(height_)));
+    widget_->setGeometry(x, y, w, h);
+}
+
+void Element::setLeft(float v) { Move(v, top_, width_, height_); }
+void Element::setTop(float v) { Move(left_, v, width_, height_); }
+void Element::setWidth(float v) { Move(left_, top_, v, height_); }
+void Element::setHeight(float v) { Move(left_, top_, width_, v); }
+
+void Element::Move(float left, float top, float width, float height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    relayout();
+}
+
+void Element::setVisible(bool on) {
+    visible_ = on;
+    if (widget_)
+        widget_->setVisible(on);
+}
+
+void Element::setEnabled(bool on) {
+    enabled_ = on;
+    // A disabled windowless element lets input fall through to what lies below.
+    if (widget_) {
+        widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !on);
+        // Windowed inputs (text box, combo box, button) also grey out and refuse the focus.
+        if (!dynamic_cast<ElementWidget*>(widget_.data()))
+            widget_->setEnabled(on);
+    }
+}
+
+void Element::ZOrder(int position) {
+    if (!widget_)
+        return;
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
+}
+
+void Element::repaint() {
+    if (widget_)
+        widget_->update();
+}
+
+QPointF Element::mouseScale(QPointF px) const {
+    if (const ContainerElement* box = Container())
+        return {box->fromPixelsX(px.x()), box->fromPixelsY(px.y())};
+    const Site& s = *owner_.site();
+    return {s.fromPixelsX(px.x()), s.fromPixelsY(px.y())};
+}
+
+void Element::mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos) {
+    const QPointF scaled = mouseScale(pos);
+    const auto x = static_cast<float>(scaled.x());
+    const auto y = static_cast<float>(scaled.y());
+    std::vector<Value> args;
+    if (n == Notification::MouseDown || n == Notification::MouseMove || n == Notification::MouseUp)
+        args = {Value(mouseButtonCode(buttons)), Value(shiftCode(mods)), Value(x), Value(y)};
+    deliver(n, args, nullptr);
+}
+
+namespace {
+
+bool argCount(const std::vector<Value>& args, size_t n, Notification what, QString* error) {
+    if (args.size() == n)
+        return true;
+    if (error)
+        *error = QStringLiteral("%1 takes %2 argument(s), got %3")
+                     .arg(notificationName(what))
+                     .arg(n)
+                     .arg(args.size());
+    return false;
+}
+
+bool toInt16Arg(const Value& v, int16_t& out, const char* what, QString* error) {
+    if (valueToInteger(v, out))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1 must be an Integer").arg(QLatin1String(what));
+    return false;
+}
+
+} // namespace
+
+bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) {
+    const NotifyingScope scope(this);
+    auto noHandler = [&]() {
+        if (error)
+            *error = QStringLiteral("element %1 does not handle %2").arg(name_, notificationName(n));
+        return false;
+    };
+    switch (n) {
+    case Notification::Click:
+    case Notification::DblClick:
+    case Notification::Change:
+    case Notification::Timer:
+    case Notification::GotFocus:
+    case Notification::LostFocus: {
+        if (!argCount(args, 0, n, error))
+            return false;
+        const std::function<void()>* h = n == Notification::Click      ? &onClick
+                                         : n == Notification::DblClick ? &onDblClick
+                                         : n == Notification::Change   ? &onChange
+                                         : n == Notification::Timer    ? &onTimer
+                                         : n == Notification::GotFocus ? &onGotFocus
+                                                                       : &onLostFocus;
+        if (*h)
+            (*h)();
+        return true;
+    }
+    case Notification::MouseDown:
+    case Notification::MouseMove:
+    case Notification::MouseUp: {
+        if (!argCount(args, 4, n, error))
+            return false;
+        int16_t button = 0, shift = 0;
+        float x = 0, y = 0;
+        if (!toInt16Arg(args[0], button, "button", error) || !toInt16Arg(args[1], shift, "shift", error))
+            return false;
+        if (!valueToSingle(args[2], x) || !valueToSingle(args[3], y)) {
+            if (error)
+                *error = QStringLiteral("x and y must be numbers");
+            return false;
+        }
+        const MouseHandler& h = n == Notification::MouseDown   ? onMouseDown
+                                : n == Notification::MouseMove ? onMouseMove
+                                                               : onMouseUp;
+        if (h)
+            h(button, shift, x, y);
+        return true;
+    }
+    case Notification::KeyDown:
+    case Notification::KeyUp: {
+        if (!argCount(args, 2, n, error))
+            return false;
+        int16_t code = 0, shift = 0;
+        if (!toInt16Arg(args[0], code, "key code", error) || !toInt16Arg(args[1], shift, "shift", error))
+            return false;
+        auto& h = n == Notification::KeyDown ? onKeyDown : onKeyUp;
+        if (h)
+            h(code, shift);
+        args[0] = Value(code);
+        return true;
+    }
+    case Notification::KeyPress: {
+        if (!argCount(args, 1, n, error))
+            return false;
+        int16_t ascii = 0;
+        if (!toInt16Arg(args[0], ascii, "character code", error))
+            return false;
+        if (onKeyPress)
+            onKeyPress(ascii);
+        args[0] = Value(ascii);
+        return true;
+    }
+    default:
+        return noHandler();
+    }
+}
+
+} // namespace korva

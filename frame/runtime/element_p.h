@@ -1,0 +1,156 @@
+// Element: a child element of a control (picture box, label, image, shape,
+// line, timer, ...). Geometry is kept in the container's scale exactly as set
+// (a top of 152.5 twips reads back 152.5) and mapped to pixels for display.
+// Input reaches the control through the element's notification handlers,
+// named after the notification as the control's design names them.
+//
+// Mouse sequence of a visible element, as a user's input produces it:
+//   press            -> MouseDown
+//   move             -> MouseMove (also while a button is held outside)
+//   release          -> MouseUp, then Click when released over the element
+//   second press of a double-click -> DblClick (no MouseDown)
+//   its release      -> MouseUp (no Click)
+#pragma once
+
+#include "frame/runtime/control.h"
+#include "frame/values/value.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QPainter;
+
+namespace korva {
+
+class Element;
+class ContainerElement;
+
+// The window of a visual element: paints through the element and forwards input.
+class ElementWidget : public QWidget {
+public:
+    ElementWidget(Element& e, QWidget* parent);
+    Element& element() const { return element_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+
+private:
+    Element& element_;
+    bool inDoubleClick_ = false;
+};
+
+class Element : public QObject {
+    Q_OBJECT
+public:
+    ~Element() override;
+
+    const QString& Name() const { return name_; }
+    int Index() const { return index_; } // -1 when the element is not in an array
+    Control& owner() const { return owner_; }
+    QWidget* widget() const { return widget_; }
+
+    float Left() const { return left_; }
+    float Top() const { return top_; }
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    void setLeft(float v);
+    void setTop(float v);
+    void setWidth(float v);
+    void setHeight(float v);
+    void Move(float left, float top, float width, float height);
+
+    bool Visible() const { return visible_; }
+    void setVisible(bool on);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool on);
+
+    // 0 brings the element to the front of its siblings, 1 sends it to the back.
+    void ZOrder(int position = 0);
+
+    // Re-maps the geometry to pixels (after the container's scale changed).
+    void relayout();
+
+    // The picture box this element lies in (its positions are then in the
+    // box's scale); nullptr when it lies on the control itself.
+    ContainerElement* Container() const;
+    void setContainer(ContainerElement* box);
+
+    // A new element of the same kind, named like this one, with `index` and
+    // this one's kind-specific properties; geometry, visibility and handlers
+    // are the caller's to copy. nullptr for a kind that cannot be copied.
+    virtual std::unique_ptr<Element> cloneAs(Control& owner, int index) const;
+
+    // The element whose notification handler is running (the innermost when
+    // handlers nest), nullptr outside handlers. Handlers that an element array
+    // shares read the sender's Index() here.
+    static Element* notifying();
+    bool isNotifying() const;
+
+    // Notification handlers, installed by the control.
+    using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
+    std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
+    MouseHandler onMouseDown, onMouseMove, onMouseUp;
+    std::function<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
+    std::function<void(int16_t& keyAscii)> onKeyPress;
+    // Drops every handler, so nothing reaches a control that is going away.
+    void clearHandlers();
+
+    // Delivers a notification with arguments as the runtime would; false with a
+    // message when the element has no such notification or the arguments do not fit.
+    virtual bool deliver(Notification n, std::vector<Value>& args, QString* error);
+
+    // Painting of visual elements; `r` is the element's pixel rectangle.
+    virtual void paint(QPainter&, const QRect&) {}
+
+    // Mouse input from the element's window, in pixels relative to it.
+    void mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos);
+
+protected:
+    // `visual` elements get a window on the control's site; timers do not.
+    Element(Control& owner, const QString& name, int index, bool visual);
+    void repaint();
+
+    // A mouse position in pixels of the element's window, in the scale its
+    // notifications report: the container's (a picture box reports in its own).
+    virtual QPointF mouseScale(QPointF px) const;
+
+    // Replaces the element's window by a specialised one (text box, button...).
+    void setWidget(QWidget* w);
+
+private:
+    Control& owner_;
+    QString name_;
+    int index_;
+    QPointer<QWidget> widget_;
+    QPointer<Element> container_;
+    float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
+// An element that holds other elements (a picture box, a spin button): the
+// positions of what lies inside it are in its own scale.
+class ContainerElement : public Element {
+    Q_OBJECT
+public:
+    virtual double toPixelsX(double v) const = 0;
+    virtual double toPixelsY(double v) const = 0;
+    virtual double fromPixelsX(double px) const = 0;
+    virtual double fromPixelsY(double px) const = 0;
+
+protected:
+    using Element::Element;
+};
+
+int16_t mouseButtonCode(Qt::MouseButtons b);
+int16_t shiftCode(Qt::KeyboardModifiers m);
+
+} // namespace korva

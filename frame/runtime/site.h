@@ -1,0 +1,81 @@
+// Site: the control's own window on its container. It keeps the control's
+// extent in twips exactly as the host gave it (pixel sizes are derived), its
+// scale, colours and enabled state, and turns Qt's lifecycle and focus events
+// into the control's notifications.
+#pragma once
+
+#include "frame/platform/scale.h"
+#include "frame/values/value.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+namespace korva {
+
+class Control;
+
+class Site : public QWidget {
+    Q_OBJECT
+public:
+    explicit Site(Control& owner);
+    ~Site() override;
+
+    Control& owner() const { return owner_; }
+
+    // Outer size in twips, as last set by the host (or taken from the window
+    // when Qt resized it on its own).
+    float Width() const { return width_; }
+    float Height() const { return height_; }
+    void resizeTwips(float width, float height);
+
+    // Inner drawing area in the control's scale.
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+    ScaleMode scaleMode() const { return scaleMode_; }
+    void setScaleMode(ScaleMode m);
+
+    // Conversions between the control's scale and device pixels.
+    double toPixelsX(double v) const;
+    double toPixelsY(double v) const;
+    double fromPixelsX(double px) const;
+    double fromPixelsY(double px) const;
+
+    uint32_t BackColor() const { return backColor_; }
+    void setBackColor(uint32_t c);
+    uint32_t ForeColor() const { return foreColor_; }
+    void setForeColor(uint32_t c);
+
+    // The control's own Enabled (named apart from QWidget::setEnabled on purpose).
+    bool Enabled() const { return enabled_; }
+    void letEnabled(bool on);
+
+    // Layouts keep the control at the extent the host gave it.
+    QSize sizeHint() const override;
+
+    quintptr hWnd() const { return reinterpret_cast<quintptr>(this); }
+
+    const FontSpec& AmbientFont() const { return ambientFont_; }
+    void setAmbientFont(const FontSpec& f);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void focusInEvent(QFocusEvent*) override;
+    void focusOutEvent(QFocusEvent*) override;
+    bool event(QEvent* e) override;
+
+private:
+    Control& owner_;
+    float width_ = 0;
+    float height_ = 0;
+    bool settingSize_ = false;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+    uint32_t backColor_ = 0x8000000Fu;
+    uint32_t foreColor_ = 0x80000012u;
+    bool enabled_ = true;
+    FontSpec ambientFont_;
+};
+
+} // namespace korva

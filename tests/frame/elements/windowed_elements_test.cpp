@@ -1,0 +1,219 @@
+// Text box, combo box and command button: real key and mouse input on their
+// Qt widgets reaching the element's handlers, with by-reference codes.
+#include "frame/elements/combobox_element_p.h"
+#include "frame/elements/commandbutton_element_p.h"
+#include "frame/elements/textbox_element_p.h"
+#include "frame/platform/key_codes_p.h"
+#include "frame/platform/scripted_platform_p.h"
+#include "support/element_host.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace korva;
+using korva::fixtures::ElementHost;
+
+namespace {
+
+class WindowedTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.installed(true);
+        host = std::make_unique<ElementHost>();
+        text = host->addElement<TextBoxElement>(*host, QStringLiteral("txtIN"));
+        text->Move(0, 0, 1500, 300);
+        text->onKeyDown = [this](int16_t& code, int16_t shift) {
+            log << QStringLiteral("D%1/%2").arg(code).arg(shift);
+            if (code == cancelCode)
+                code = 0;
+        };
+        text->onKeyUp = [this](int16_t& code, int16_t) { log << QStringLiteral("U%1").arg(code); };
+        text->onChange = [this] { ++changes; };
+    }
+    void TearDown() override {
+        host.reset();
+        platform.installed(false);
+    }
+    QWidget* textWidget() { return text->widget(); }
+
+    ScriptedPlatform platform;
+    std::unique_ptr<ElementHost> host;
+    TextBoxElement* text = nullptr;
+    QStringList log;
+    int16_t cancelCode = -1;
+    int changes = 0;
+};
+
+struct FilterCase {
+    const char* name;
+    const char* typed;
+    std::function<void(int16_t&)> filter;
+    const char* expected;
+};
+
+TEST_F(WindowedTest, KeyPressHandlerDecidesWhatIsTyped) {
+    const FilterCase cases[] = {
+        {"left alone", "a1.b", [](int16_t&) {}, "a1.b"},
+        {"digits dropped", "a1b2", [](int16_t& k) { k = k >= '0' && k <= '9' ? 0 : k; }, "ab"},
+        {"upper-cased", "abc", [](int16_t& k) { k = static_cast<int16_t>(k - 32); }, "ABC"},
+        {"replaced by another", "x.y", [](int16_t& k) { k = k == '.' ? ',' : k; }, "x,y"},
+        {"turned into backspace", "abc!", [](int16_t& k) { k = k == '!' ? 8 : k; }, "ab"},
+    };
+    for (const FilterCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        text->setText({});
+        text->onKeyPress = c.filter;
+        QTest::keyClicks(textWidget(), QString::fromLatin1(c.typed));
+        EXPECT_EQ(text->Text(), QString::fromLatin1(c.expected));
+    }
+}
+
+TEST_F(WindowedTest, HandlersRunBeforeTheTextChanges) {
+    QStringList seen;
+    text->onKeyPress = [&](int16_t& k) { seen << QStringLiteral("%1:%2").arg(QChar(k)).arg(text->Text()); };
+    QTest::keyClicks(textWidget(), QStringLiteral("ab"));
+    EXPECT_EQ(seen, (QStringList{"a:", "b:a"}));
+    EXPECT_EQ(log, (QStringList{"D65/0", "U65", "D66/0", "U66"}));
+    EXPECT_EQ(changes, 2);
+
+    log.clear();
+    QTest::keyClick(textWidget(), Qt::Key_A, Qt::ShiftModifier);
+    // Shift is a key of its own before the letter.
+    EXPECT_EQ(log.mid(0, 2), (QStringList{"D16/1", "D65/1"}));
+}
+
+TEST_F(WindowedTest, KeyDownCancelsTheKeysOwnAction) {
+    text->setText(QStringLiteral("abc"));
+    changes = 0;
+    cancelCode = keycode::Delete;
+    QTest::keyClick(textWidget(), Qt::Key_Delete); // caret at 0 after setting the text
+    EXPECT_EQ(text->Text(), "abc");
+    cancelCode = keycode::Right;
+    QTest::keyClick(textWidget(), Qt::Key_Right);
+    EXPECT_EQ(text->SelStart(), 0);
+    cancelCode = -1;
+    QTest::keyClick(textWidget(), Qt::Key_Delete);
+    EXPECT_EQ(text->Text(), "bc");
+    EXPECT_EQ(changes, 1);
+    // Dropping backspace keeps the text as well.
+    text->onKeyPress = [](int16_t& k) {
+        if (k == 8)
+            k = 0;
+    };
+    text->setSelStart(2);
+    QTest::keyClick(textWidget(), Qt::Key_Backspace);
+    EXPECT_EQ(text->Text(), "bc");
+}
+
+TEST_F(WindowedTest, LockedAndMaxLengthHoldForReplacedCharacters) {
+    int presses = 0;
+    text->onKeyPress = [&](int16_t& k) {
+        ++presses;
+        k = 'z';
+    };
+    text->setMaxLength(3);
+    QTest::keyClicks(textWidget(), QStringLiteral("abcd"));
+    EXPECT_EQ(text->Text(), "zzz");
+    text->setLocked(true);
+    text->setSelStart(0);
+    QTest::keyClicks(textWidget(), QStringLiteral("q"));
+    EXPECT_EQ(text->Text(), "zzz");
+    EXPECT_EQ(presses, 5); // a locked box still reports its keys
+    text->setMaxLength(-1);
+    EXPECT_EQ(text->MaxLength(), 3);
+}
+
+TEST_F(WindowedTest, SelectionIsClampedToTheText) {
+    text->setText(QStringLiteral("hello"));
+    EXPECT_EQ(text->SelStart(), 0);
+    text->setSelStart(2);
+    text->setSelLength(10);
+    EXPECT_EQ(text->SelStart(), 2);
+    EXPECT_EQ(text->SelLength(), 3);
+    EXPECT_EQ(text->SelText(), "llo");
+    text->setSelText(QStringLiteral("p!"));
+    EXPECT_EQ(text->Text(), "hep!");
+    text->setSelStart(-1);
+    EXPECT_EQ(text->SelStart(), 4);
+    text->setSelStart(99);
+    EXPECT_EQ(text->SelStart(), 4);
+}
+
+TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
+    auto* combo =
+        host->addElement<ComboBoxElement>(*host, QStringLiteral("cboL"), -1, ComboBoxElement::DropdownList);
+    int clicks = 0;
+    combo->onClick = [&] { ++clicks; };
+    combo->AddItem(QStringLiteral("one"));
+    combo->AddItem(QStringLiteral("three"));
+    combo->AddItem(QStringLiteral("two"), 1);
+    EXPECT_EQ(combo->ListIndex(), -1);
+    EXPECT_EQ(combo->List(1), "two");
+    EXPECT_EQ(clicks, 0);
+
+    combo->setListIndex(2);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(combo->Text(), "three");
+    combo->setListIndex(3);
+    combo->AddItem(QStringLiteral("x"), 9);
+    EXPECT_EQ(combo->ListIndex(), 2);
+    EXPECT_EQ(combo->ListCount(), 3);
+
+    combo->RemoveItem(0);
+    EXPECT_EQ(combo->ListIndex(), 1);
+    combo->AddItem(QStringLiteral("zero"), 0);
+    EXPECT_EQ(combo->ListIndex(), 2);
+    EXPECT_EQ(clicks, 1);
+
+    QTest::keyClick(combo->widget(), Qt::Key_Up); // the user picks "two"
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(combo->Text(), "two");
+    combo->setText(QStringLiteral("ZERO")); // matched without regard to case
+    EXPECT_EQ(combo->ListIndex(), 0);
+    combo->RemoveItem(0);
+    EXPECT_EQ(combo->ListIndex(), -1);
+    combo->Clear();
+    EXPECT_EQ(combo->ListCount(), 0);
+    EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
+    auto* combo = host->addElement<ComboBoxElement>(*host, QStringLiteral("cboE"));
+    int changed = 0;
+    combo->onChange = [&] { ++changed; };
+    combo->AddItem(QStringLiteral("Arial"));
+    combo->setText(QStringLiteral("Combo1"));
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(combo->Text(), "Combo1");
+    auto* edit = combo->widget()->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClicks(edit, QStringLiteral("x"));
+    EXPECT_EQ(changed, 2);
+    QTest::keyClick(edit, Qt::Key_Return); // Enter does not add to the list
+    EXPECT_EQ(combo->ListCount(), 1);
+    combo->Clear();
+    EXPECT_EQ(combo->Text(), "");
+}
+
+TEST_F(WindowedTest, ButtonGivesMouseDownMouseUpThenClick) {
+    auto* button = host->addElement<CommandButtonElement>(*host, QStringLiteral("cmdGO"));
+    button->Move(0, 600, 1200, 450);
+    button->setCaption(QStringLiteral("&Go"));
+    QStringList seen;
+    button->onMouseDown = [&](int16_t b, int16_t s, float x, float y) {
+        seen << QStringLiteral("Down %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
+    };
+    button->onMouseUp = [&](int16_t b, int16_t, float, float) { seen << QStringLiteral("Up %1").arg(b); };
+    button->onClick = [&] { seen << "Click"; };
+    button->onKeyPress = [&](int16_t& k) { seen << QStringLiteral("Press %1").arg(k); };
+    QTest::mouseClick(button->widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(4, 2));
+    EXPECT_EQ(seen, (QStringList{"Down 1 1 60 30", "Up 1", "Click"}));
+    seen.clear();
+    QTest::keyClick(button->widget(), Qt::Key_Space);
+    EXPECT_EQ(seen, (QStringList{"Press 32", "Click"}));
+    EXPECT_EQ(button->Caption(), "&Go");
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+// The runtime's conversions and the colour helpers: the places where a wrong
+// rounding rule or a missed range check silently changes what a control shows.
+#include "frame/colour/colour_p.h"
+#include "frame/platform/scripted_platform_p.h"
+#include "frame/values/convert_p.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace korva;
+
+TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
+    const struct {
+        double in, out;
+    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},       {-0.5, -0},     {-1.5, -2}, {-2.5, -2},
+                 {100.5, 100}, {101.5, 102}, {2.4999999, 2}, {2.5000001, 3}, {-7.2, -7}, {1e300, 1e300}};
+    for (const auto& c : cases)
+        EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+    EXPECT_TRUE(std::isnan(roundHalfEven(NAN)));
+}
+
+TEST(WholeNumbers, RangeChecksLeaveTheTargetUntouched) {
+    int16_t i = 7;
+    EXPECT_TRUE(toInteger(32767.4, i));
+    EXPECT_EQ(i, 32767);
+    EXPECT_TRUE(toInteger(-32768.5, i)); // ties to even stays inside
+    EXPECT_EQ(i, -32768);
+    i = 7;
+    EXPECT_FALSE(toInteger(32767.5, i)); // rounds to 32768
+    EXPECT_FALSE(toInteger(NAN, i));
+    EXPECT_EQ(i, 7);
+    int32_t l = 9;
+    EXPECT_TRUE(toLong(2147483647.0, l));
+    EXPECT_EQ(l, 2147483647);
+    l = 9;
+    EXPECT_FALSE(toLong(2147483648.0, l));
+    EXPECT_EQ(l, 9);
+}
+
+TEST(TextToNumber, AcceptsNumbersRejectsTheRest) {
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {"12", true, 12},     {"  -3.25 ", true, -3.25}, {"1e3", true, 1000}, {"&HFF", true, 255},
+        {"&HFFFF", true, -1}, {"&H10000", true, 65536},  {"&O17", true, 15},  {"", false, 0},
+        {"   ", false, 0},    {"abc", false, 0},         {"12abc", false, 0}, {"1.2.3", false, 0},
+    };
+    for (const auto& c : cases) {
+        double v = 42;
+        EXPECT_EQ(textToNumber(QString::fromLatin1(c.text), v), c.ok) << c.text;
+        EXPECT_EQ(v, c.ok ? c.value : 42) << c.text;
+    }
+}
+
+TEST(TextToNumber, FollowsTheLocaleDecimalPoint) {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    double v = 0;
+    EXPECT_TRUE(textToNumber("2,5", v));
+    EXPECT_EQ(v, 2.5);
+    EXPECT_EQ(formatOneDecimal(2.25), "2,3");
+    QLocale::setDefault(saved);
+}
+
+TEST(LeadingNumber, ReadsAsMuchAsItCan) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {{"12abc", 12}, {"abc", 0},    {" 1 2", 12}, {"-3.5e1x", -35}, {"", 0},  {".5", 0.5},
+                 {"1e", 1},     {"&H1F!", 31}, {"+7", 7},    {"--1", 0},       {"3.", 3}};
+    for (const auto& c : cases)
+        EXPECT_EQ(leadingNumber(QString::fromLatin1(c.text)), c.value) << c.text;
+}
+
+TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
+    const struct {
+        double in;
+        const char* whole;
+        const char* oneDecimal;
+    } cases[] = {
+        {0.5, "1", "0.5"},    {1.5, "2", "1.5"},
+        {2.5, "3", "2.5"},    {-2.5, "-3", "-2.5"},
+        {0.15, "0", "0.2"},   {0.25, "0", "0.3"},
+        {1.05, "1", "1.1"},   {-0.04, "0", "0.0"},
+        {9.96, "10", "10.0"}, {99999.95, "100000", "100000.0"},
+        {0, "0", "0.0"},      {1234567.0, "1234567", "1234567.0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatWhole(c.in), c.whole) << c.in;
+        EXPECT_EQ(formatOneDecimal(c.in), c.oneDecimal) << c.in;
+    }
+}
+
+TEST(ValueConversions, SavedValuesConvertOrFail) {
+    bool b = false;
+    EXPECT_TRUE(valueToBool(Value("true"), b));
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(valueToBool(Value("False"), b));
+    EXPECT_FALSE(b);
+    EXPECT_TRUE(valueToBool(Value(int16_t{-1}), b));
+    EXPECT_TRUE(b);
+    EXPECT_TRUE(valueToBool(Value("0"), b));
+    EXPECT_FALSE(b);
+    b = true;
+    EXPECT_FALSE(valueToBool(Value("maybe"), b));
+    EXPECT_FALSE(valueToBool(Value(FontSpec{}), b));
+    EXPECT_TRUE(b);
+
+    int16_t i = 3;
+    EXPECT_FALSE(valueToInteger(Value(int32_t{40000}), i));
+    EXPECT_EQ(i, 3);
+    EXPECT_TRUE(valueToInteger(Value("12.5"), i));
+    EXPECT_EQ(i, 12);
+    uint32_t c = 0;
+    EXPECT_TRUE(valueToColour(Value(int32_t{-2147483633}), c));
+    EXPECT_EQ(c, 0x8000000Fu);
+    QString s;
+    EXPECT_TRUE(valueToString(Value(2.5), s));
+    EXPECT_EQ(s, "2.5");
+    EXPECT_TRUE(valueToString(Value(true), s));
+    EXPECT_EQ(s, "True");
+}
+
+TEST(TranslateColor, PlainPassesSystemLooksUpUnknownFails) {
+    EXPECT_EQ(TranslateColor(0x000000FF), 0x000000FF);
+    EXPECT_EQ(TranslateColor(0x00123456), 0x00123456);
+    EXPECT_EQ(TranslateColor(0x80000005), 0x00FFFFFF);
+    EXPECT_EQ(TranslateColor(0x8000000F), 0x00C8D0D4);
+    EXPECT_EQ(TranslateColor(0x80000019), -1); // index 25 names nothing
+    EXPECT_EQ(TranslateColor(0x800000FF), -1);
+    EXPECT_EQ(TranslateColor(0x80010005), -1);
+    EXPECT_EQ(TranslateColor(0x01000003), -1); // a palette entry without a palette
+    EXPECT_EQ(TranslateColor(0x02112233), 0x00112233);
+}
+
+TEST(TranslateColor, FollowsThePlatformInForce) {
+    struct Dark : ScriptedPlatform {
+        bool systemColour(int index, uint32_t& out) const override {
+            out = 0x00101010u + static_cast<uint32_t>(index);
+            return true;
+        }
+    } dark;
+    dark.installed(true);
+    EXPECT_EQ(TranslateColor(0x80000005), 0x00101015);
+    dark.installed(false);
+    EXPECT_EQ(TranslateColor(0x80000005), 0x00FFFFFF);
+}
+
+TEST(BlendColor, WeightsAndTies) {
+    const struct {
+        uint32_t a, b;
+        int32_t w;
+        int32_t out;
+    } cases[] = {
+        {0xFFFFFF, 0x000000, 255, 0xFFFFFF},
+        {0xFFFFFF, 0x000000, 0, 0x000000},
+        {0xFFFFFF, 0x000000, 128, 0x808080},
+        {0x80000019, 0x000000, 255, 0xFFFFFF}, // untranslatable mixes as white
+        {0x000000, 0x80000019, 0, 0xFFFFFF},
+        {0x8000000F, 0x000000, 255, 0xC8D0D4},
+        // red: 201*1/255 + 0 = 0.788 -> 1; blue: 0 + 255*254/255 = 254
+        {0x0000C9, 0xFF0000, 1, 0xFE0001},
+        // 170*128/255 + 1*127/255 = 85.83 -> 86 in red; green and blue stay 0
+        {0x0000AA, 0x000001, 128, 0x000056},
+        {0x00FF8040, 0x00000000, 140, 0x008C4623},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BlendColor(c.a, c.b, c.w), c.out)
+            << std::hex << c.a << " " << c.b << " " << std::dec << c.w;
+}
+
+TEST(BlendColor, WeightOutsideRangeIsNotCheckedButNeverCrashes) {
+    EXPECT_EQ(BlendColor(0xFFFFFF, 0x000000, 300), 0xFFFFFF); // channels above 255 are limited
+    EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 300), 0);        // a negative channel leaves the result 0
+    // Products that leave 32 bits fail, so every channel keeps its initial 0.
+    EXPECT_EQ(BlendColor(0xFFFFFF, 0xFFFFFF, 0x7FFFFFFF), 0);
+}
