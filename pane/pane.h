@@ -18,7 +18,7 @@ namespace korva {
 
 class PanePrivate;
 
-class Pane : public Control {
+class KORVA_EXPORT Pane : public Control {
     Q_OBJECT
 public:
     Pane();

@@ -11,6 +11,7 @@
 #include "frame/component/class_info.h"
 #include "frame/runtime/site.h"
 #include "frame/values/value.h"
+#include "korvactl_export.h"
 
 #include <QObject>
 #include <QPointer>
@@ -69,7 +70,7 @@ QString notificationName(Notification n);
 enum class InvokeKind { Get, Let, Set, Call };
 enum class InvokeStatus { Ok, UnknownMember, NotSupported, TypeMismatch, BadParamCount };
 
-class Control : public QObject {
+class KORVA_EXPORT Control : public QObject {
     Q_OBJECT
 public:
     ~Control() override;

@@ -6,6 +6,7 @@
 
 #include "frame/platform/scale.h"
 #include "frame/values/value.h"
+#include "korvactl_export.h"
 
 #include <QWidget>
 
@@ -15,7 +16,7 @@ namespace korva {
 
 class Control;
 
-class Site : public QWidget {
+class KORVA_EXPORT Site : public QWidget {
     Q_OBJECT
 public:
     explicit Site(Control& owner);
