@@ -27,12 +27,12 @@ ClassInfo makeClass(const char* name, const char* clsid, const char* iid, const 
 
 // Rows live for the whole process; the vector of pointers hands out stable addresses.
 std::vector<ClassInfo>& rows() {
-    // Design sizes: Pane's is its picture's; the others are what a new
-    // instance needs to show its parts without clipping (text box plus
-    // up/down button, a tab strip over a page, a swatch button).
+    // Design sizes: Pane's is its picture's, Spin's its framed text box with
+    // the buttons; the others are what a new instance needs to show its parts
+    // without clipping (a tab strip over a page, a swatch button).
     static std::vector<ClassInfo> r = {
         makeClass("Spin", "{75D3E93A-B635-49FF-9539-7117E1A61569}", "{42773121-1B8D-4900-B0C3-9E93C163FF7E}",
-                  "{AED87038-98E1-429B-B9D4-D5F8B7B3CF6E}", QSize(1215, 315)),
+                  "{AED87038-98E1-429B-B9D4-D5F8B7B3CF6E}", QSize(2805, 555)),
         makeClass("Pages", "{02DD5566-74A6-42F5-A281-5C17CA9046C1}", "{55CAAC77-DAAA-4895-9D0F-3C6EA28A53A5}",
                   "{07C7B03E-BA18-4FE0-8DCB-1D0E5C794899}", QSize(4800, 3600)),
         makeClass("Colors", "{EEE17B89-4055-4EDF-9C93-0AA96ED4DFF2}",
