@@ -105,7 +105,7 @@ void ArrowColumn::paintEvent(QPaintEvent*) {
 
 class UpDownPrivate {
 public:
-    explicit UpDownPrivate(UpDown& q) : q(q), column(new ArrowColumn(q)) {
+    explicit UpDownPrivate(UpDown& q) : q(q) {
         timer.setInterval(static_cast<int>(HoldRepeat::kTickMs));
         QObject::connect(&timer, &QTimer::timeout, &q, [this] { this->q.repeatTick(); });
     }
@@ -163,7 +163,7 @@ public:
     }
 
     UpDown& q;
-    ArrowColumn* column;
+    ArrowColumn* column = nullptr; // made once d is in place: making it sends us events
     int32_t min = 0;
     int32_t max = 10;
     bool arrowKeys = true;
@@ -178,6 +178,7 @@ public:
 };
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), d(std::make_unique<UpDownPrivate>(*this)) {
+    d->column = new ArrowColumn(*this);
     setFocusPolicy(Qt::StrongFocus);
     d->describeRange();
     d->placeColumn();
@@ -331,13 +332,13 @@ void UpDown::keyPressEvent(QKeyEvent* e) {
 
 void UpDown::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (d)
+    if (d->column)
         d->placeColumn();
 }
 
 void UpDown::changeEvent(QEvent* e) {
     QWidget::changeEvent(e);
-    if (d && e->type() == QEvent::EnabledChange) {
+    if (d->column && e->type() == QEvent::EnabledChange) {
         if (!isEnabled())
             release();
         d->syncBuddy();
@@ -346,9 +347,8 @@ void UpDown::changeEvent(QEvent* e) {
 }
 
 bool UpDown::event(QEvent* e) {
-    // Whatever is put inside goes behind the buttons. (The column itself is
-    // added while d is still being built.)
-    if (d && e->type() == QEvent::ChildAdded && static_cast<QChildEvent*>(e)->child() != d->column)
+    // Whatever is put inside goes behind the buttons.
+    if (e->type() == QEvent::ChildAdded && d->column && static_cast<QChildEvent*>(e)->child() != d->column)
         d->column->raise();
     return QWidget::event(e);
 }

@@ -1,0 +1,509 @@
+// Spin: elements and layout, members and their lets, persistence, input
+// filtering, stepping and validation, the component's absence, bad input.
+#include "frame/colour/colour_p.h"
+#include "frame/component/catalogue_p.h"
+#include "frame/elements/combobox_element_p.h"
+#include "frame/elements/label_element_p.h"
+#include "frame/elements/picturebox_element_p.h"
+#include "frame/elements/textbox_element_p.h"
+#include "frame/platform/scripted_platform_p.h"
+#include "frame/values/property_bag.h"
+#include "spin/spin.h"
+#include "spin/updown_element_p.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+using namespace korva;
+
+namespace {
+
+constexpr uint32_t kWindow = 0x80000005u;
+
+class Recorder : public EventSink {
+public:
+    void onEvent(Control& c, int32_t number, std::span<Value* const> args) override {
+        numbers.push_back(number);
+        texts.append(static_cast<Spin&>(c).Text());
+        if (act)
+            act(number, args);
+    }
+    std::vector<int> numbers;
+    QStringList texts; // the text each handler saw
+    std::function<void(int32_t, std::span<Value* const>)> act;
+};
+
+class SpinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.installed(true);
+        QLocale::setDefault(QLocale::c());
+        spin = Spin::createNew();
+        spin->addSink(&rec);
+    }
+    void TearDown() override {
+        spin.reset();
+        platform.installed(false);
+    }
+
+    template <class E = Element> E& el(const char* name) {
+        auto* e = dynamic_cast<E*>(spin->element(QString::fromLatin1(name)));
+        EXPECT_NE(e, nullptr) << name;
+        return *e;
+    }
+    TextBoxElement& txt() { return el<TextBoxElement>("txtUPDOWN"); }
+
+    std::vector<Value> notify(const char* element, Notification n, std::vector<Value> args) {
+        QString error;
+        EXPECT_TRUE(spin->notify(QString::fromLatin1(element), -1, n, args, &error)) << error.toStdString();
+        return args;
+    }
+    void key(int16_t code, int16_t shift = 0) {
+        notify("txtUPDOWN", Notification::KeyDown, {Value(code), Value(shift)});
+    }
+    int count(int number) const {
+        return static_cast<int>(std::count(rec.numbers.begin(), rec.numbers.end(), number));
+    }
+    void clear() {
+        rec.numbers.clear();
+        rec.texts.clear();
+    }
+
+    ScriptedPlatform platform;
+    std::unique_ptr<Spin> spin;
+    Recorder rec;
+};
+
+TEST_F(SpinTest, NewInstanceHasDesignValuesAndStepOne) {
+    EXPECT_EQ(spin->Text(), "1");
+    EXPECT_EQ(spin->Interval(), 1.0);
+    EXPECT_TRUE(spin->changedKeys().contains("Interval"));
+    EXPECT_EQ(spin->Max(), 10);
+    EXPECT_EQ(spin->Min(), 0);
+    EXPECT_TRUE(spin->Enabled());
+    EXPECT_TRUE(spin->AllowArrowKeys() && spin->SyncBuddy() && spin->ThousandsSeparator());
+    EXPECT_FALSE(spin->AllowDecpoint());
+    EXPECT_EQ(spin->BorderStyle(), 1);
+    EXPECT_EQ(txt().borderStyle(), 0);
+    for (const char* n : {"txtUPDOWN", "txtBORDER"})
+        EXPECT_EQ(el<TextBoxElement>(n).BackColor(), kWindow) << n;
+    EXPECT_EQ(el<LabelElement>("lblBACK").Caption(), " ");
+    EXPECT_EQ(el<ComboBoxElement>("cboHEIGHT").Text(), "Combo1");
+    EXPECT_EQ(spin->Font().name, "Tahoma");
+}
+
+TEST_F(SpinTest, DesignSizeLayoutIsExactAndNested) {
+    auto box = [](const Element& e) {
+        return std::array<float, 4>{e.Left(), e.Top(), e.Width(), e.Height()};
+    };
+    EXPECT_EQ(box(el("txtBORDER")), (std::array<float, 4>{0, 0, 2805, 555}));
+    EXPECT_EQ(box(el("picfraBOX")), (std::array<float, 4>{30, 30, 2745, 495}));
+    EXPECT_EQ(box(el("udnCTRL")), (std::array<float, 4>{30, 0, 2715, 495}));
+    EXPECT_EQ(box(el("lblBACK")), (std::array<float, 4>{0, 0, 2805, 285}));
+    EXPECT_EQ(txt().Left(), 0.0f);
+    EXPECT_EQ(txt().Top(), 152.5f);
+    EXPECT_EQ(txt().Width(), 2445.0f);
+    EXPECT_EQ(txt().Container(), &el("udnCTRL"));
+    EXPECT_EQ(el("lblBACK").Container(), &el("udnCTRL"));
+    EXPECT_EQ(el("udnCTRL").Container(), &el("picfraBOX"));
+    EXPECT_EQ(el<ComboBoxElement>("cboHEIGHT").Font().size, 8.0) << "8.25 as a whole number";
+
+    spin->site()->resizeTwips(300, 555);
+    EXPECT_EQ(txt().Width(), 2445.0f) << "too narrow: the text keeps its width";
+    EXPECT_EQ(el("txtBORDER").Width(), 300.0f);
+}
+
+TEST_F(SpinTest, LayoutOnPaintSettles) {
+    spin->widget()->show();
+    int paints = 0;
+    struct Counter : QObject {
+        int* n;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint)
+                ++*n;
+            return false;
+        }
+    } counter;
+    counter.n = &paints;
+    spin->site()->installEventFilter(&counter);
+    spin->site()->update();
+    QTest::qWait(100);
+    ASSERT_GE(paints, 1);
+    const int settled = paints;
+    QTest::qWait(200);
+    EXPECT_EQ(paints, settled) << "a paint that lays out asked for another paint";
+}
+
+TEST_F(SpinTest, LetsStoreWhatTheElementsAcceptAndAlwaysReport) {
+    spin->setAlignment(2);
+    spin->setAlignment(70000); // outside 16 bits
+    spin->setAlignment(5);     // the text box refuses it
+    EXPECT_EQ(spin->Alignment(), 2);
+    spin->setMaxLength(-1);
+    EXPECT_EQ(spin->MaxLength(), 0);
+    spin->setBackColor(0x8000000F);
+    EXPECT_EQ(spin->BackColor(), 0x8000000Fu);
+    EXPECT_EQ(el<LabelElement>("lblBACK").BackColor(), 0x8000000Fu);
+    EXPECT_EQ(el<TextBoxElement>("txtBORDER").BackColor(), 0x8000000Fu);
+    EXPECT_EQ(el<PictureBoxElement>("picfraBOX").BackColor(), 0x8000000Fu);
+    // No validation of the bounds or the step.
+    spin->setMin(20);
+    spin->setInterval(-2.5);
+    EXPECT_EQ(spin->Min(), 20);
+    EXPECT_EQ(spin->Interval(), -2.5);
+    for (const char* k : {"Alignment", "MaxLength", "Backcolor", "Min", "Interval"})
+        EXPECT_TRUE(spin->changedKeys().contains(k)) << k;
+}
+
+TEST_F(SpinTest, EnabledLetBlendsAndResetsTheBackground) {
+    QStringList keys;
+    QObject::connect(spin.get(), &Control::propertyChanged, [&](const QString& k) { keys.append(k); });
+    spin->setBackColor(0x000000FF);
+    spin->setEnabled(false);
+    const auto blended = static_cast<uint32_t>(BlendColor(0x8000000F, kWindow, 140));
+    EXPECT_EQ(spin->BackColor(), blended);
+    EXPECT_EQ(el<PictureBoxElement>("picfraBOX").BackColor(), blended);
+    EXPECT_FALSE(spin->Enabled());
+    EXPECT_FALSE(txt().Enabled());
+    EXPECT_FALSE(spin->site()->Enabled());
+    spin->setEnabled(true);
+    EXPECT_EQ(spin->BackColor(), kWindow) << "the colour set before is gone";
+    EXPECT_EQ(el<LabelElement>("lblBACK").BackColor(), kWindow);
+    EXPECT_EQ(keys, (QStringList{"Backcolor", "Backcolor", "Enabled", "Backcolor", "Enabled"}));
+    EXPECT_EQ(el("txtBORDER").Width(), 2805.0f) << "the nudge leaves the width";
+}
+
+TEST_F(SpinTest, FontSetAndGetKeepTheComboOnAWholeSize) {
+    FontSpec f;
+    f.name = "Arial";
+    f.size = 9.5;
+    spin->setFont(f);
+    EXPECT_EQ(el<ComboBoxElement>("cboHEIGHT").Font().name, "Arial");
+    EXPECT_EQ(el<ComboBoxElement>("cboHEIGHT").Font().size, 10.0);
+    EXPECT_EQ(spin->Font(), f);
+}
+
+// ---- persistence ------------------------------------------------------------------
+
+TEST_F(SpinTest, SavesSixteenKeysInOrderAndReloadsThem) {
+    spin->setText("12.5");
+    spin->setAllowDecpoint(true);
+    spin->setInterval(0.5);
+    spin->setBackColor(0x00C0FFEE);
+    spin->setForeColor(0x000000FF);
+    spin->setBorderStyle(0);
+    spin->setAlignment(1);
+    spin->setAllowArrowKeys(false);
+    spin->setBuddyAlignment(2);
+    spin->setMax(-5);
+    spin->setMaxLength(8);
+    spin->setMin(-9);
+    spin->setSyncBuddy(false);
+    spin->setThousandsSeparator(false);
+    spin->setEnabled(false); // resets the background to the blend
+    PropertyBag bag;
+    spin->WriteProperties(bag);
+    QStringList keys;
+    for (const auto& e : bag.entries())
+        keys.append(e.key);
+    EXPECT_EQ(keys, (QStringList{"Backcolor", "ForeColor", "Enabled", "Font", "BorderStyle", "Alignment",
+                                 "AllowArrowKeys", "BuddyAlignment", "Max", "Interval", "AllowDecpoint",
+                                 "MaxLength", "Min", "SyncBuddy", "ThousandsSeparator", "Text"}));
+    EXPECT_EQ(bag.ReadProperty("Interval", {}).type(), ValueType::Double);
+
+    Spin back;
+    back.Initialize();
+    back.ReadProperties(bag);
+    EXPECT_EQ(back.Text(), "12.5");
+    EXPECT_TRUE(back.AllowDecpoint());
+    EXPECT_EQ(back.Interval(), 0.5);
+    EXPECT_EQ(back.ForeColor(), 0x000000FFu);
+    EXPECT_EQ(back.BorderStyle(), 0);
+    EXPECT_EQ(back.Alignment(), 1);
+    EXPECT_FALSE(back.AllowArrowKeys() || back.SyncBuddy() || back.ThousandsSeparator());
+    EXPECT_EQ(back.BuddyAlignment(), 2);
+    EXPECT_EQ(back.Max(), -5);
+    EXPECT_EQ(back.Min(), -9);
+    EXPECT_EQ(back.MaxLength(), 8);
+    // Saved while disabled: the blended background comes back in all four elements.
+    const auto blended = static_cast<uint32_t>(BlendColor(0x8000000F, kWindow, 140));
+    EXPECT_FALSE(back.Enabled());
+    EXPECT_FALSE(back.site()->Enabled());
+    EXPECT_EQ(back.BackColor(), blended);
+    EXPECT_EQ(static_cast<LabelElement*>(back.element(u"lblBACK"))->BackColor(), blended);
+    EXPECT_EQ(static_cast<TextBoxElement*>(back.element(u"txtBORDER"))->BackColor(), blended);
+    EXPECT_EQ(static_cast<PictureBoxElement*>(back.element(u"picfraBOX"))->BackColor(), blended);
+    PropertyBag again;
+    back.WriteProperties(again);
+    EXPECT_EQ(again, bag);
+}
+
+TEST_F(SpinTest, DefaultsRoundTripAsAbsentKeys) {
+    spin->setFont(spin->site()->AmbientFont());
+    PropertyBag bag;
+    spin->WriteProperties(bag);
+    EXPECT_TRUE(bag.isEmpty());
+    spin->setText("7");
+    spin->setSyncBuddy(false);
+    spin->ReadProperties(bag);
+    EXPECT_EQ(spin->Text(), "1") << "no Text key";
+    EXPECT_TRUE(spin->SyncBuddy());
+}
+
+TEST_F(SpinTest, UnreadableSavedValuesKeepTheirDesignValue) {
+    PropertyBag bag;
+    bag.WriteProperty("Max", Value("ten"));
+    bag.WriteProperty("Interval", Value("fast"));
+    bag.WriteProperty("Backcolor", Value(Colour{0x800000FF})); // no such system colour
+    bag.WriteProperty("Min", Value(int32_t{3}));
+    bag.WriteProperty("Text", Value("4"));
+    spin->ReadProperties(bag);
+    EXPECT_EQ(spin->Max(), 10);
+    EXPECT_EQ(spin->Interval(), 1.0);
+    EXPECT_EQ(spin->BackColor(), kWindow);
+    EXPECT_EQ(spin->Min(), 3);
+    EXPECT_EQ(spin->Text(), "4");
+}
+
+// ---- input ----------------------------------------------------------------------
+
+TEST_F(SpinTest, TypedCharactersAreFiltered) {
+    struct Row {
+        bool decimal;
+        const char* typed;
+        const char* text;
+    } rows[] = {
+        {false, "12.5", "125"},
+        {true, "12..5", "12.5"},
+        {true, ".5.", ".5"},
+        {false, "-3,4 a+", "34"},
+    };
+    for (const Row& r : rows) {
+        spin->setAllowDecpoint(r.decimal);
+        spin->setText("");
+        QTest::keyClicks(txt().widget(), QString::fromLatin1(r.typed));
+        EXPECT_EQ(spin->Text(), r.text) << r.typed;
+    }
+    QTest::keyClick(txt().widget(), Qt::Key_Backspace);
+    EXPECT_EQ(spin->Text(), "3");
+}
+
+TEST_F(SpinTest, KeyPressHandlerDecidesWhatIsTyped) {
+    spin->setText("");
+    rec.act = [](int32_t n, std::span<Value* const> args) {
+        if (n == 6 && args[0]->as<int16_t>() == '1')
+            *args[0] = Value(int16_t{'7'});
+    };
+    QTest::keyClicks(txt().widget(), "1x1");
+    EXPECT_EQ(spin->Text(), "77");
+    // The event sees the filtered code: a dropped letter arrives as 0.
+    clear();
+    const auto left = notify("txtUPDOWN", Notification::KeyPress, {Value(int16_t{'x'})});
+    EXPECT_EQ(left[0], Value(int16_t{0}));
+    EXPECT_EQ(rec.numbers, (std::vector<int>{6}));
+}
+
+struct StepRow {
+    bool decimal;
+    const char* text;
+    double step;
+    int32_t min, max;
+    int16_t key;
+    const char* after;
+    int changes;
+};
+
+TEST_F(SpinTest, SteppingKeysTable) {
+    const StepRow rows[] = {
+        {false, "9", 1, 0, 10, 38, "10", 1},    {false, "10", 1, 0, 10, 38, "10", 2}, // 11, then the clamp
+        {true, "9.5", 1, 0, 10, 38, "10.0", 2}, {true, "0.0", 0.5, 0, 10, 40, "0.0", 2},
+        {false, "1", 0.5, 0, 10, 33, "2", 1}, // 1.5 away from zero
+        {false, "1", 0.5, 0, 10, 34, "1", 0}, // 0.5 away from zero
+        {true, "7", 0, 0, 10, 38, "7.0", 1},    {false, "", 1, 0, 10, 38, "10", 1},
+        {false, "", 1, 0, 10, 40, "", 0},       {false, "", 1, 3, 10, 40, "3", 1},
+        {true, "", 1, 2, 10, 40, "2.0", 1},     {false, "5", 1, 7, 10, 40, "7", 2},
+        {false, "-5", 1, 0, 10, 38, "-4", 1}, // only the bound ahead is checked
+        {false, "50", 1, 0, 10, 40, "49", 1},   {false, "3", 2.5, 0, 10, 38, "6", 1}, // 5.5 away from zero
+    };
+    for (const StepRow& r : rows) {
+        SCOPED_TRACE(std::string(r.text) + " key " + std::to_string(r.key));
+        spin->setAllowDecpoint(r.decimal);
+        spin->setInterval(r.step);
+        spin->setMin(r.min);
+        spin->setMax(r.max);
+        spin->setText(QString::fromLatin1(r.text));
+        clear();
+        key(r.key, 1); // Shift is not looked at
+        EXPECT_EQ(spin->Text(), r.after);
+        EXPECT_EQ(count(1), r.changes);
+        const bool up = r.key == 38 || r.key == 33;
+        ASSERT_FALSE(rec.numbers.empty());
+        EXPECT_EQ(rec.numbers.front(), up ? 4 : 11) << "DownClick steps up, UpClick down";
+        EXPECT_EQ(rec.texts.front(), r.text) << "raised before the text changes";
+        EXPECT_EQ(rec.numbers.back(), 5);
+        EXPECT_EQ(txt().SelStart(), 0);
+    }
+}
+
+TEST_F(SpinTest, KeyDownHandlerGetsTheCodeByReference) {
+    rec.act = [](int32_t n, std::span<Value* const> args) {
+        if (n == 5)
+            *args[0] = Value(int16_t{0});
+    };
+    const auto left = notify("txtUPDOWN", Notification::KeyDown, {Value(int16_t{65}), Value(int16_t{0})});
+    EXPECT_EQ(left[0], Value(int16_t{0}));
+    EXPECT_EQ(spin->Text(), "1") << "not a stepping key";
+}
+
+TEST_F(SpinTest, MouseEventsPassTheirArgumentsOn) {
+    float seenX = 0;
+    QObject::connect(spin.get(), &Spin::MouseDown, [&](int16_t&, int16_t&, float& x, float&) { seenX = x; });
+    rec.act = [](int32_t n, std::span<Value* const> args) {
+        if (n == 8)
+            *args[2] = Value(99.0f);
+    };
+    notify("txtUPDOWN", Notification::MouseDown,
+           {Value(int16_t{1}), Value(int16_t{0}), Value(15.0f), Value(30.0f)});
+    notify("txtUPDOWN", Notification::MouseMove,
+           {Value(int16_t{0}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+    notify("txtUPDOWN", Notification::MouseUp,
+           {Value(int16_t{1}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+    notify("txtUPDOWN", Notification::Click, {});
+    notify("txtUPDOWN", Notification::DblClick, {});
+    notify("txtUPDOWN", Notification::KeyUp, {Value(int16_t{38}), Value(int16_t{0})});
+    EXPECT_EQ(rec.numbers, (std::vector<int>{8, 9, 10, 2, 3, 7}));
+    EXPECT_EQ(seenX, 99.0f);
+}
+
+TEST_F(SpinTest, ValidationWhenFocusLeaves) {
+    struct Row {
+        bool decimal;
+        bool wholeControl;
+        const char* text;
+        const char* after;
+    } rows[] = {
+        {false, false, "", "10"},    {false, false, "15", "10"}, {false, false, "-3", "0"},
+        {false, false, "05", "05"},  {true, false, "", "10.0"},  {true, false, "5", "5"},
+        {false, true, "15", "10.0"}, {false, true, "", "10.0"},  {false, true, "-1", "0.0"},
+    };
+    for (const Row& r : rows) {
+        spin->setAllowDecpoint(r.decimal);
+        spin->setText(QString::fromLatin1(r.text));
+        if (r.wholeControl)
+            spin->LostFocus();
+        else
+            notify("txtUPDOWN", Notification::LostFocus, {});
+        EXPECT_EQ(spin->Text(), r.after) << r.text << (r.wholeControl ? " control" : " text box");
+    }
+}
+
+TEST_F(SpinTest, HeldButtonRepeatsOnThePlatformClock) {
+    const auto mouse = [&](Notification n, float y) {
+        notify("udnCTRL", n, {Value(int16_t{1}), Value(int16_t{0}), Value(2600.0f), Value(y)});
+    };
+    mouse(Notification::MouseDown, 100);
+    EXPECT_EQ(spin->Text(), "2");
+    platform.advance(350);
+    EXPECT_EQ(spin->Text(), "2");
+    platform.advance(50);
+    EXPECT_EQ(spin->Text(), "3");
+    platform.advance(200);
+    EXPECT_EQ(spin->Text(), "5");
+    mouse(Notification::MouseUp, 100);
+    platform.advance(1000);
+    EXPECT_EQ(spin->Text(), "5");
+    mouse(Notification::MouseDown, 400);
+    mouse(Notification::MouseUp, 400);
+    EXPECT_EQ(spin->Text(), "4");
+    EXPECT_EQ(count(4), 4);
+    EXPECT_EQ(count(11), 1);
+}
+
+// ---- bad input ----------------------------------------------------------------------
+
+TEST_F(SpinTest, BadInputGetsTheDocumentedOutcome) {
+    spin->setText("abc");
+    key(38);
+    EXPECT_EQ(spin->Text(), "10") << "a text that is not a number steps to the bound";
+
+    spin->setText(QString(100000, QLatin1Char('9')));
+    EXPECT_LE(spin->Text().size(), 32767);
+    key(38);
+    EXPECT_EQ(spin->Text(), "10");
+
+    for (double step : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        spin->setInterval(step);
+        spin->setText("5");
+        key(38);
+        key(40);
+        EXPECT_EQ(spin->Text(), "5") << "a step that is not a number is skipped";
+    }
+    EXPECT_TRUE(std::isinf(spin->Interval()));
+}
+
+// ---- dispatch ------------------------------------------------------------------
+
+TEST_F(SpinTest, MembersByIdentifier) {
+    std::vector<Value> args{Value("42")};
+    Value r;
+    EXPECT_EQ(spin->invoke(0x68030001, InvokeKind::Let, args, r), InvokeStatus::Ok);
+    std::vector<Value> none;
+    EXPECT_EQ(spin->invoke(0x68030001, InvokeKind::Get, none, r), InvokeStatus::Ok);
+    EXPECT_EQ(r, Value("42"));
+    std::vector<Value> keyLock{Value(int32_t{46}), Value(true), Value("1.5")};
+    EXPECT_EQ(spin->invoke(0x60030010, InvokeKind::Call, keyLock, r), InvokeStatus::Ok);
+    EXPECT_EQ(r, Value(int16_t{0}));
+    std::vector<Value> check{Value("3.")};
+    EXPECT_EQ(spin->invoke(0x6003000F, InvokeKind::Call, check, r), InvokeStatus::Ok);
+    EXPECT_EQ(r, Value(int32_t{1}));
+    std::vector<Value> bad{Value("left")};
+    EXPECT_EQ(spin->invoke(0x6803000E, InvokeKind::Let, bad, r), InvokeStatus::TypeMismatch);
+    EXPECT_EQ(spin->invoke(0xFFFFFE00, InvokeKind::Get, none, r), InvokeStatus::Ok);
+    EXPECT_TRUE(r.is<FontSpec>());
+    ASSERT_NE(catalogue::byName(u"korvactl.Spin")->create, nullptr);
+    EXPECT_NE(catalogue::byName(u"Spin")->create(), nullptr);
+}
+
+// ---- without the component ------------------------------------------------------------
+
+TEST(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
+    ScriptedPlatform platform;
+    platform.installed(true);
+    const UpDownFactory previous =
+        setUpDownFactory([](Control&) { return std::unique_ptr<UpDownElement>(); });
+    auto spin = Spin::createNew();
+    setUpDownFactory(previous);
+
+    EXPECT_EQ(spin->element(u"udnCTRL"), nullptr);
+    spin->setMax(50);
+    spin->setAllowArrowKeys(true);
+    EXPECT_EQ(spin->Max(), 0);
+    EXPECT_FALSE(spin->AllowArrowKeys());
+    EXPECT_FALSE(spin->Enabled());
+    EXPECT_TRUE(spin->changedKeys().contains("Max"));
+
+    const auto key = [&](int16_t code) {
+        std::vector<Value> args{Value(code), Value(int16_t{0})};
+        EXPECT_TRUE(spin->notify(u"txtUPDOWN", -1, Notification::KeyDown, args, nullptr));
+    };
+    key(38); // 2, then clamped to a Max read as 0
+    EXPECT_EQ(spin->Text(), "0");
+    spin->setText("5");
+    key(40);
+    EXPECT_EQ(spin->Text(), "4");
+
+    PropertyBag bag;
+    spin->WriteProperties(bag);
+    spin->ReadProperties(bag);
+    spin->setEnabled(true);
+    spin->Refresh();
+    EXPECT_EQ(spin->Text(), "4");
+    platform.installed(false);
+}
+
+} // namespace
