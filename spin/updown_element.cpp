@@ -58,7 +58,12 @@ UpDownElement::UpDownElement(Control& owner, const QString& name)
     setWidget(w);
 }
 
-UpDownElement::~UpDownElement() = default;
+UpDownElement::~UpDownElement() {
+    // The buttons outlive this part of the element (the base deletes them);
+    // nothing they report may reach the repeat timer that goes first.
+    if (QWidget* w = widget())
+        w->disconnect(this);
+}
 
 UpDown* UpDownElement::buttons() const { return qobject_cast<UpDown*>(widget()); }
 

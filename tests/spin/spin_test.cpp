@@ -469,6 +469,21 @@ TEST_F(SpinTest, MembersByIdentifier) {
     EXPECT_NE(catalogue::byName(u"Spin")->create(), nullptr);
 }
 
+TEST_F(SpinTest, QtPropertiesNotifyTheirChanges) {
+    QSignalSpy max(spin.get(), &Spin::MaxChanged);
+    QSignalSpy change(spin.get(), &Spin::Change);
+    QSignalSpy back(spin.get(), &Spin::BackColorChanged);
+    EXPECT_TRUE(spin->setProperty("Max", 7));
+    EXPECT_TRUE(spin->setProperty("Text", QStringLiteral("3")));
+    spin->setEnabled(false);
+    EXPECT_EQ(spin->property("Max").toInt(), 7);
+    EXPECT_EQ(spin->property("Text").toString(), "3");
+    EXPECT_EQ(spin->property("Font").value<FontSpec>().name, "Tahoma");
+    EXPECT_EQ(max.count(), 1);
+    EXPECT_EQ(change.count(), 1);
+    EXPECT_EQ(back.count(), 1);
+}
+
 // ---- without the component ------------------------------------------------------------
 
 TEST(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
