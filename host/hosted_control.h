@@ -3,8 +3,8 @@
 // logs every event it raises and turns dispatch results into plain messages.
 #pragma once
 
-#include "frame/component/class_info.h"
 #include "frame/component/com_interfaces.h"
+#include "frame/values/class_info.h"
 
 #include <QString>
 
