@@ -60,6 +60,9 @@ private:
     int top_ = 0;
 };
 
+// The start of a text a message quotes: a stray value may be megabytes long.
+QString startOf(const QString& text);
+
 // "NAME.Event(ARG, ...)" with the arguments in value syntax.
 QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args,
                     uint32_t count);
