@@ -408,6 +408,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
             return fail(QStringLiteral("key code %1 is not a whole number").arg(startOf(t[3].text)));
         if (argc == 4 && (!toInt(t[4].text, shift) || shift < 0 || shift > 7))
             return fail(QStringLiteral("shift %1 is not a mask from 0 to 7").arg(startOf(t[4].text)));
+        if (!w.widget->isVisible())
+            return fail(QStringLiteral("%1 is not shown: it gets no keys").arg(w.label));
         return input_.key(w.control->window(), w.widget, t[2].text, code, shift, error);
     }
 

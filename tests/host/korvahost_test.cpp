@@ -194,7 +194,8 @@ TEST_F(KorvaHost, WindowCommandsSayWhatTheyCannotReach) {
                              "mouse P.imgMAIN(99999999999) move 1 1\n"
                              "pixel P.lblTEST 1 99\n"
                              "focus\n"
-                             "window P extra\n");
+                             "window P extra\n"
+                             "key P.imgHL press 65\n");
     EXPECT_EQ(r.exitCode, 1) << show(r);
     const QStringList expected = {
         "error 2: P.tmrCOLORCHK has no window",
@@ -210,6 +211,7 @@ TEST_F(KorvaHost, WindowCommandsSayWhatTheyCannotReach) {
         "error 12: (1,99) lies outside P.lblTEST, which is 105 x 25 pixels",
         "error 13: usage: focus WINDOW",
         "error 14: usage: window WINDOW",
+        "error 15: P.imgHL is not shown: it gets no keys",
     };
     EXPECT_EQ(r.lines, expected) << show(r);
 }
