@@ -2,7 +2,7 @@
 // Draw rows also time a fill of their own inside the same loop and report
 // draw/fill as "x_fill", so the ratio never compares numbers from different
 // moments of a noisy machine. Target: x_fill below 3 at every angle.
-#include "blend/clsm_blend.h"
+#include "blend/clsm_blend_p.h"
 #include "frame/elements/image_surface_p.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
-#include "blend/clsm_blend.h"
+#include "blend/clsm_blend_p.h"
 
-#include "blend/gradient_fill.h"
-#include "blend/gradient_geometry.h"
+#include "blend/gradient_fill_p.h"
+#include "blend/gradient_geometry_p.h"
 #include "frame/elements/line_surface_p.h"
 #include "frame/platform/platform_p.h"
 #include "frame/values/convert_p.h"

@@ -8,7 +8,7 @@
 // run is wider than a pixel, a stretch of the last colour. A sweep in Y is the
 // same with rows and columns exchanged: columns of the first line that share
 // the same run of rows are painted together, one colour per row.
-#include "blend/gradient_fill.h"
+#include "blend/gradient_fill_p.h"
 
 #include "frame/elements/image_surface_p.h"
 #include "frame/elements/line_raster_p.h"

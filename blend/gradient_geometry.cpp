@@ -1,4 +1,4 @@
-#include "blend/gradient_geometry.h"
+#include "blend/gradient_geometry_p.h"
 
 #include "frame/values/convert_p.h"
 

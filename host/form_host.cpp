@@ -182,11 +182,12 @@ bool FormHost::resize(HostedControl& c, float widthTwips, float heightTwips, QSt
     const HRESULT hr = c.control()->SetExtent(widthTwips, heightTwips);
     if (FAILED(hr)) {
         if (error)
-            *error = QStringLiteral("%1 cannot take the size %2 x %3: %4")
-                         .arg(c.name())
-                         .arg(widthTwips)
-                         .arg(heightTwips)
-                         .arg(describeResult(hr));
+            *error =
+                QStringLiteral("%1 cannot take the size %2 x %3 twips: %4")
+                    .arg(c.name())
+                    .arg(widthTwips)
+                    .arg(heightTwips)
+                    .arg(hr == E_INVALIDARG ? QStringLiteral("no window is that large") : describeResult(hr));
         return false;
     }
     fitSurface();

@@ -7,6 +7,11 @@
 
 namespace korva::host {
 
+QString startOf(const QString& text) {
+    constexpr qsizetype kShown = 40;
+    return text.size() > kShown ? text.left(kShown) + QStringLiteral("...") : text;
+}
+
 QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args,
                     uint32_t count) {
     const EventInfo* e = info.eventByNumber(number);
@@ -81,7 +86,7 @@ const MemberInfo* HostedControl::lookup(const QString& member, QString* error) c
     if (!dispatch_ ||
         FAILED(dispatch_->GetIDsOfNames(reinterpret_cast<const char16_t*>(member.utf16()), &id))) {
         if (error)
-            *error = QStringLiteral("%1 (%2) has no member %3").arg(name_, info_->name, member);
+            *error = QStringLiteral("%1 (%2) has no member %3").arg(name_, info_->name, startOf(member));
         return nullptr;
     }
     const MemberInfo* m = info_->memberById(id);

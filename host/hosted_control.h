@@ -3,8 +3,8 @@
 // logs every event it raises and turns dispatch results into plain messages.
 #pragma once
 
-#include "frame/component/class_info.h"
 #include "frame/component/com_interfaces.h"
+#include "frame/values/class_info.h"
 
 #include <QString>
 
@@ -59,6 +59,9 @@ private:
     int left_ = 0;
     int top_ = 0;
 };
+
+// The start of a text a message quotes: a stray value may be megabytes long.
+QString startOf(const QString& text);
 
 // "NAME.Event(ARG, ...)" with the arguments in value syntax.
 QString formatEvent(const QString& control, const ClassInfo& info, int32_t number, Value* const* args,

@@ -26,42 +26,59 @@ bool parseButton(const QString& name, Qt::MouseButton& out) {
     return true;
 }
 
+bool fail(QString* error, const QString& message) {
+    if (error)
+        *error = message;
+    return false;
+}
+
 } // namespace
 
-bool InputSender::mouse(QWidget* controlWindow, const QString& action, QPoint pos, const QString& buttonName,
-                        QString* error) {
+bool InputSender::belongsTo(const QWidget* w, const QWidget* owner) {
+    for (; w; w = w->parentWidget())
+        if (w == owner)
+            return true;
+    return false;
+}
+
+bool InputSender::mouse(QWidget* window, QPoint pos, bool captured, const QString& action,
+                        const QString& buttonName, QString* error) {
     Qt::MouseButton button;
-    if (!parseButton(buttonName, button)) {
-        if (error)
-            *error = QStringLiteral("unknown button %1 (left, right, middle)").arg(buttonName);
-        return false;
-    }
+    if (!parseButton(buttonName, button))
+        return fail(error,
+                    QStringLiteral("unknown button %1 (left, right, middle)").arg(buttonName.left(40)));
     const QString a = action.toLower();
-    if (a != u"move" && a != u"down" && a != u"up" && a != u"click" && a != u"dblclick") {
-        if (error)
-            *error = QStringLiteral("unknown mouse action %1 (move, down, up, click, dblclick)").arg(action);
-        return false;
-    }
-    QPointer<QWidget> top = controlWindow->window();
+    if (a != u"move" && a != u"down" && a != u"up" && a != u"click" && a != u"dblclick")
+        return fail(
+            error,
+            QStringLiteral("unknown mouse action %1 (move, down, up, click, dblclick)").arg(action.left(40)));
+    QPointer<QWidget> top = window->window();
     QWindow* win = top->windowHandle();
-    if (!win) {
-        if (error)
-            *error = QStringLiteral("the form is not shown");
-        return false;
-    }
-    const QPointF local = controlWindow->mapTo(top.data(), QPointF(pos));
-    const QPointF global = top->mapToGlobal(local);
-    // Through the form's window, as the window system delivers input: Qt picks
-    // the receiver (the element under the pointer, or the one holding the mouse).
+    if (!captured && (!win || !window->isVisible()))
+        return fail(error, QStringLiteral("the window is not shown"));
+    const QPointF local(pos);
+    const QPointF inTop = window->mapTo(top.data(), local);
+    const QPointF global = window->mapToGlobal(local);
+    // A captured window is sent the events itself, as the window system does;
+    // otherwise its top-level window gets them and Qt picks the receiver (the
+    // element under the pointer, or the one Qt holds the mouse for).
+    QPointer<QWidget> receiver = window;
     auto send = [&](QEvent::Type type, Qt::MouseButton b) {
-        if (!top)
-            return;
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
             held_ |= b;
         else if (type == QEvent::MouseButtonRelease)
             held_ &= ~b;
-        QMouseEvent e(type, local, local, global, b, held_, Qt::NoModifier);
-        QApplication::sendEvent(win, &e);
+        if (captured) {
+            if (!receiver)
+                return;
+            QMouseEvent e(type, local, inTop, global, b, held_, Qt::NoModifier);
+            QApplication::sendEvent(receiver, &e);
+        } else {
+            if (!top)
+                return;
+            QMouseEvent e(type, inTop, inTop, global, b, held_, Qt::NoModifier);
+            QApplication::sendEvent(win, &e);
+        }
     };
     if (a == u"move")
         send(QEvent::MouseMove, Qt::NoButton);
@@ -76,19 +93,31 @@ bool InputSender::mouse(QWidget* controlWindow, const QString& action, QPoint po
     return true;
 }
 
-bool InputSender::key(QWidget* controlWindow, const QString& action, int code, int shift, QString* error) {
+bool InputSender::focus(QWidget* window, QString* error) {
+    if (!window->isVisible())
+        return fail(error, QStringLiteral("the window is not shown"));
+    if (!window->isEnabled())
+        return fail(error, QStringLiteral("the window is disabled"));
+    QWidget* top = window->window();
+    top->activateWindow();
+    QApplication::setActiveWindow(top);
+    window->setFocus(Qt::OtherFocusReason);
+    // A window may hand the focus on to a child of its own (a focus proxy).
+    const QWidget* now = QApplication::focusWidget();
+    if (!now || (now != window && !window->isAncestorOf(now)))
+        return fail(error, QStringLiteral("the window does not take the focus"));
+    return true;
+}
+
+bool InputSender::key(QWidget* owner, QWidget* target, const QString& action, int code, int shift,
+                      QString* error) {
     const QString a = action.toLower();
-    if (a != u"down" && a != u"up" && a != u"press") {
-        if (error)
-            *error = QStringLiteral("unknown key action %1 (down, up, press)").arg(action);
-        return false;
-    }
-    if (code < 0 || code > 255 || qtKeyOf(static_cast<int16_t>(code)) == Qt::Key_unknown) {
-        if (error)
-            *error = QStringLiteral("unknown key code %1").arg(code);
-        return false;
-    }
-    // The runtime's own translation, so the control sees what a real key gives.
+    if (a != u"down" && a != u"up" && a != u"press")
+        return fail(error, QStringLiteral("unknown key action %1 (down, up, press)").arg(action.left(40)));
+    if (code < 0 || code > 255 || qtKeyOf(static_cast<int16_t>(code)) == Qt::Key_unknown)
+        return fail(error, QStringLiteral("unknown key code %1").arg(code));
+    // The runtime's own translation, so the control sees what a real key gives
+    // (Alt+letter carries no text, as the window system gives none).
     const auto keyCode = static_cast<int16_t>(code);
     const int qtKey = qtKeyOf(keyCode);
     const QString text = keyTextOf(keyCode, static_cast<int16_t>(shift));
@@ -96,23 +125,24 @@ bool InputSender::key(QWidget* controlWindow, const QString& action, int code, i
     if (isKeypadCode(keyCode))
         mods |= Qt::KeypadModifier;
 
-    QWidget* top = controlWindow->window();
-    top->activateWindow();
-    QApplication::setActiveWindow(top);
-    QWidget* focus = QApplication::focusWidget();
-    if (!focus || (focus != controlWindow && !controlWindow->isAncestorOf(focus))) {
-        controlWindow->setFocus(Qt::OtherFocusReason);
-        focus = QApplication::focusWidget();
+    QWidget* focused = QApplication::focusWidget();
+    const bool inTarget = focused && (focused == target || target->isAncestorOf(focused));
+    if (!(target == owner ? belongsTo(focused, owner) : inTarget)) {
+        // The key goes where the focus will be; a window that refuses the
+        // focus still gets the key, as the element would under the pointer.
+        focus(target, nullptr);
+        focused = QApplication::focusWidget();
+        if (!belongsTo(focused, owner))
+            focused = target;
     }
-    QPointer<QWidget> target =
-        focus && (focus == controlWindow || controlWindow->isAncestorOf(focus)) ? focus : controlWindow;
+    QPointer<QWidget> receiver = focused;
     if (a == u"down" || a == u"press") {
         QKeyEvent e(QEvent::KeyPress, qtKey, mods, text);
-        QApplication::sendEvent(target, &e);
+        QApplication::sendEvent(receiver, &e);
     }
-    if ((a == u"up" || a == u"press") && target) {
+    if ((a == u"up" || a == u"press") && receiver) {
         QKeyEvent e(QEvent::KeyRelease, qtKey, mods, text);
-        QApplication::sendEvent(target, &e);
+        QApplication::sendEvent(receiver, &e);
     }
     return true;
 }

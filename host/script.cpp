@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPixmap>
 #include <QRegularExpression>
+#include <QWidget>
 
 #include <cmath>
 #include <exception>
@@ -107,7 +109,7 @@ bool scriptValue(const QString& text, const ScriptRunner& runner, Value& out, QS
     QString why;
     if (!parseValue(text, out, &why)) {
         if (error)
-            *error = QStringLiteral("bad value %1: %2").arg(text.trimmed(), why);
+            *error = QStringLiteral("bad value %1: %2").arg(startOf(text.trimmed()), why);
         return false;
     }
     return true;
@@ -123,6 +125,53 @@ QString fileArgument(const QString& text) {
 }
 
 QString needs(const char* usage) { return QStringLiteral("usage: %1").arg(QLatin1String(usage)); }
+
+const char16_t* utf16(const QString& s) { return reinterpret_cast<const char16_t*>(s.utf16()); }
+
+// NAME, NAME.ELEMENT or NAME.ELEMENT(INDEX), as `notify` and the window commands take it.
+struct TargetName {
+    QString control;
+    QString element; // empty for the control itself
+    int index = -1;  // -1 outside element arrays
+};
+
+bool parseTarget(const QString& text, TargetName& out, QString* error) {
+    static const QRegularExpression target(
+        QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*)(?:\\.([A-Za-z_][A-Za-z0-9_]*)(?:\\((\\d+)\\))?)?$"));
+    const QRegularExpressionMatch m = target.match(text);
+    if (!m.hasMatch()) {
+        if (error)
+            *error = QStringLiteral("%1 is not NAME, NAME.ELEMENT or NAME.ELEMENT(INDEX)").arg(startOf(text));
+        return false;
+    }
+    out.control = m.captured(1);
+    out.element = m.captured(2);
+    out.index = -1;
+    if (m.hasCaptured(3) && !toInt(m.captured(3), out.index)) {
+        if (error)
+            *error = QStringLiteral("index %1 is too large").arg(startOf(m.captured(3)));
+        return false;
+    }
+    return true;
+}
+
+QString hexColour(QRgb p) {
+    const auto bgr = static_cast<uint32_t>(qBlue(p) << 16 | qGreen(p) << 8 | qRed(p));
+    return QStringLiteral("&H%1&").arg(QStringLiteral("%1").arg(bgr, 6, 16, QLatin1Char('0')).toUpper());
+}
+
+// What a window shows in `area` (its own pixels): a shown window as it
+// appears on its top-level window, with what shines through it and what lies
+// on it; a hidden one rendered on its own.
+QPixmap shown(QWidget* w, const QRect& area) {
+    QWidget* top = w->window();
+    if (!w->isVisible() || top == w)
+        return w->grab(area);
+    return top->grab(QRect(w->mapTo(top, area.topLeft()), area.size()));
+}
+
+// Larger windows are refused by `grab` rather than rendered into gigabytes.
+constexpr qint64 kMaxGrabPixels = qint64{8192} * 8192;
 
 } // namespace
 
@@ -165,8 +214,53 @@ bool ScriptRunner::runLine(const QString& line, int number) {
 HostedControl* ScriptRunner::control(const QString& name, QString* error) const {
     HostedControl* c = form_.find(name);
     if (!c && error)
-        *error = QStringLiteral("no control named %1").arg(name);
+        *error = QStringLiteral("no control named %1").arg(startOf(name));
     return c;
+}
+
+bool ScriptRunner::window(const QString& text, Window& out, QString* error) const {
+    TargetName n;
+    if (!parseTarget(text, n, error))
+        return false;
+    out.control = control(n.control, error);
+    if (!out.control)
+        return false;
+    out.label = text;
+    if (n.element.isEmpty()) {
+        out.widget = out.control->window();
+    } else {
+        QWidget* w = nullptr;
+        const HRESULT hr = out.control->control()->ElementWindow(utf16(n.element), n.index, &w);
+        QString why;
+        if (hr == E_INVALIDARG)
+            why = QStringLiteral("%1 (%2) has no element %3")
+                      .arg(out.control->name(), out.control->classInfo().name,
+                           n.index < 0 ? n.element : QStringLiteral("%1(%2)").arg(n.element).arg(n.index));
+        else if (hr == E_UNEXPECTED)
+            why = QStringLiteral("%1 has been terminated").arg(out.control->name());
+        else if (FAILED(hr))
+            why = QStringLiteral("the window of %1 is out of reach: %2").arg(text, describeResult(hr));
+        if (!why.isEmpty()) {
+            if (error)
+                *error = why;
+            return false;
+        }
+        out.widget = w;
+    }
+    if (!out.widget) {
+        if (error)
+            *error = QStringLiteral("%1 has no window").arg(text);
+        return false;
+    }
+    return true;
+}
+
+QRect ScriptRunner::screenRect(QWidget* w) const {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    if (IKorvaRuntime* rt = library_.runtime();
+        rt && SUCCEEDED(rt->GetWindowRect(w, &left, &top, &right, &bottom)))
+        return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
 }
 
 bool ScriptRunner::memberTarget(const QString& text, HostedControl*& c, QString& member,
@@ -174,7 +268,7 @@ bool ScriptRunner::memberTarget(const QString& text, HostedControl*& c, QString&
     const qsizetype dot = text.indexOf(u'.');
     if (dot <= 0 || dot == text.size() - 1) {
         if (error)
-            *error = QStringLiteral("%1 is not NAME.Member").arg(text);
+            *error = QStringLiteral("%1 is not NAME.Member").arg(startOf(text));
         return false;
     }
     c = control(text.left(dot), error);
@@ -200,8 +294,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (argc == 4) {
             double w = 0, h = 0;
             if (!toNumber(t[3].text, w) || !toNumber(t[4].text, h) || w < 0 || h < 0)
-                return fail(
-                    QStringLiteral("size %1 x %2 is not two numbers of twips").arg(t[3].text, t[4].text));
+                return fail(QStringLiteral("size %1 x %2 is not two numbers of twips")
+                                .arg(startOf(t[3].text), startOf(t[4].text)));
             size = QSizeF(w, h);
         }
         return form_.addNew(t[1].text, t[2].text, size, error) != nullptr;
@@ -259,25 +353,18 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
     if (cmd == u"notify") {
         if (argc < 2)
             return fail(needs("notify NAME[.ELEMENT[(INDEX)]] NOTIFICATION [ARG ...]"));
-        static const QRegularExpression target(
-            QStringLiteral("^([A-Za-z_][A-Za-z0-9_]*)(?:\\.([A-Za-z_][A-Za-z0-9_]*)(?:\\((\\d+)\\))?)?$"));
-        const QRegularExpressionMatch m = target.match(t[1].text);
-        if (!m.hasMatch())
-            return fail(QStringLiteral("%1 is not NAME, NAME.ELEMENT or NAME.ELEMENT(INDEX)").arg(t[1].text));
-        HostedControl* c = control(m.captured(1), error);
+        TargetName target;
+        if (!parseTarget(t[1].text, target, error))
+            return false;
+        HostedControl* c = control(target.control, error);
         if (!c)
             return false;
-        int index = -1;
-        if (m.hasCaptured(3) && !toInt(m.captured(3), index))
-            return fail(QStringLiteral("index %1 is too large").arg(m.captured(3)));
         std::vector<Value> args(argc - 2);
         for (std::size_t i = 3; i < t.size(); ++i)
             if (!scriptValue(t[i].text, *this, args[i - 3], error))
                 return fail(QStringLiteral("argument %1: %2").arg(i - 2).arg(error ? *error : QString()));
-        const QString element = m.captured(2);
         QString why;
-        const HRESULT hr = c->control()->Notify(reinterpret_cast<const char16_t*>(element.utf16()), index,
-                                                reinterpret_cast<const char16_t*>(t[2].text.utf16()),
+        const HRESULT hr = c->control()->Notify(utf16(target.element), target.index, utf16(t[2].text),
                                                 args.data(), static_cast<uint32_t>(args.size()), &why);
         if (FAILED(hr))
             return fail(why.isEmpty() ? describeResult(hr) : why);
@@ -286,33 +373,75 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
 
     if (cmd == u"mouse") {
         if (argc != 4 && argc != 5)
-            return fail(needs("mouse NAME ACTION X Y [BUTTON]"));
-        HostedControl* c = control(t[1].text, error);
+            return fail(needs("mouse WINDOW ACTION X Y [BUTTON]"));
+        Window w;
         int x = 0, y = 0;
-        if (!c)
+        if (!window(t[1].text, w, error))
             return false;
         if (!toInt(t[3].text, x) || !toInt(t[4].text, y))
             return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels")
-                            .arg(t[3].text, t[4].text));
+                            .arg(startOf(t[3].text), startOf(t[4].text)));
+        const QString button = argc == 5 ? t[5].text : QString();
         // The pointer moves with the mouse: the runtime reads where it is.
-        const QPoint onScreen = c->window()->mapTo(form_.surface(), QPoint(x, y));
-        if (IKorvaRuntime* rt = library_.runtime())
+        const QPoint onScreen = screenRect(w.widget).topLeft() + QPoint(x, y);
+        IKorvaRuntime* rt = library_.runtime();
+        if (rt)
             rt->SetCursorPos(onScreen.x(), onScreen.y());
-        return input_.mouse(c->window(), t[2].text, QPoint(x, y), argc == 5 ? t[5].text : QString(), error);
+        // While a window holds the capture, it gets the mouse wherever the pointer is.
+        QWidget* capture = nullptr;
+        if (rt && rt->GetCapture(&capture) == S_OK && capture)
+            return input_.mouse(capture, onScreen - screenRect(capture).topLeft(), true, t[2].text, button,
+                                error);
+        if (!w.widget->isVisible())
+            return fail(QStringLiteral("%1 is not shown: it gets no mouse input").arg(w.label));
+        return input_.mouse(w.widget, QPoint(x, y), false, t[2].text, button, error);
     }
 
     if (cmd == u"key") {
         if (argc != 3 && argc != 4)
-            return fail(needs("key NAME ACTION CODE [SHIFT]"));
-        HostedControl* c = control(t[1].text, error);
+            return fail(needs("key WINDOW ACTION CODE [SHIFT]"));
+        Window w;
         int code = 0, shift = 0;
-        if (!c)
+        if (!window(t[1].text, w, error))
             return false;
         if (!toInt(t[3].text, code))
-            return fail(QStringLiteral("key code %1 is not a whole number").arg(t[3].text));
+            return fail(QStringLiteral("key code %1 is not a whole number").arg(startOf(t[3].text)));
         if (argc == 4 && (!toInt(t[4].text, shift) || shift < 0 || shift > 7))
-            return fail(QStringLiteral("shift %1 is not a mask from 0 to 7").arg(t[4].text));
-        return input_.key(c->window(), t[2].text, code, shift, error);
+            return fail(QStringLiteral("shift %1 is not a mask from 0 to 7").arg(startOf(t[4].text)));
+        if (!w.widget->isVisible())
+            return fail(QStringLiteral("%1 is not shown: it gets no keys").arg(w.label));
+        return input_.key(w.control->window(), w.widget, t[2].text, code, shift, error);
+    }
+
+    if (cmd == u"focus") {
+        if (argc != 1)
+            return fail(needs("focus WINDOW"));
+        Window w;
+        if (!window(t[1].text, w, error))
+            return false;
+        if (!w.widget->isVisible())
+            return fail(QStringLiteral("%1 is not shown: it cannot take the focus").arg(w.label));
+        if (!w.widget->isEnabled())
+            return fail(QStringLiteral("%1 is disabled: it cannot take the focus").arg(w.label));
+        return input_.focus(w.widget, nullptr) ||
+               fail(QStringLiteral("%1 does not take the focus").arg(w.label));
+    }
+
+    if (cmd == u"window") {
+        if (argc != 1)
+            return fail(needs("window WINDOW"));
+        Window w;
+        if (!window(t[1].text, w, error))
+            return false;
+        const QRect r = screenRect(w.widget);
+        print_(QStringLiteral("window %1 = (%2,%3)-(%4,%5) %6")
+                   .arg(w.label)
+                   .arg(r.left())
+                   .arg(r.top())
+                   .arg(r.left() + r.width())
+                   .arg(r.top() + r.height())
+                   .arg(w.widget->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden")));
+        return true;
     }
 
     if (cmd == u"cursor") {
@@ -342,47 +471,53 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (!c)
             return false;
         if (!toNumber(t[2].text, w) || !toNumber(t[3].text, h) || w < 0 || h < 0)
-            return fail(QStringLiteral("size %1 x %2 is not two numbers of twips").arg(t[2].text, t[3].text));
+            return fail(QStringLiteral("size %1 x %2 is not two numbers of twips")
+                            .arg(startOf(t[2].text), startOf(t[3].text)));
         return form_.resize(*c, static_cast<float>(w), static_cast<float>(h), error);
     }
 
     if (cmd == u"pixel") {
         if (argc != 3)
-            return fail(needs("pixel NAME X Y"));
-        HostedControl* c = control(t[1].text, error);
+            return fail(needs("pixel WINDOW X Y"));
+        Window w;
         int x = 0, y = 0;
-        if (!c)
+        if (!window(t[1].text, w, error))
             return false;
         if (!toInt(t[2].text, x) || !toInt(t[3].text, y))
             return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels")
-                            .arg(t[2].text, t[3].text));
-        const QImage image = c->window()->grab().toImage();
-        if (!image.rect().contains(x, y))
+                            .arg(startOf(t[2].text), startOf(t[3].text)));
+        const QSize size = w.widget->size();
+        if (!w.widget->rect().contains(x, y))
             return fail(QStringLiteral("(%1,%2) lies outside %3, which is %4 x %5 pixels")
                             .arg(x)
                             .arg(y)
-                            .arg(c->name())
-                            .arg(image.width())
-                            .arg(image.height()));
-        const QRgb p = image.pixel(x, y);
-        const auto bgr = static_cast<uint32_t>(qBlue(p) << 16 | qGreen(p) << 8 | qRed(p));
-        print_(QStringLiteral("%1(%2,%3) = &H%4&")
-                   .arg(c->name())
-                   .arg(x)
-                   .arg(y)
-                   .arg(QStringLiteral("%1").arg(bgr, 6, 16, QLatin1Char('0')).toUpper()));
+                            .arg(w.label)
+                            .arg(size.width())
+                            .arg(size.height()));
+        // Only the pixel asked for is rendered: a window may be far larger than any image.
+        const QImage image = shown(w.widget, QRect(x, y, 1, 1)).toImage();
+        if (image.isNull())
+            return fail(QStringLiteral("%1 cannot be rendered at (%2,%3)").arg(w.label).arg(x).arg(y));
+        print_(QStringLiteral("%1(%2,%3) = %4").arg(w.label).arg(x).arg(y).arg(hexColour(image.pixel(0, 0))));
         return true;
     }
 
     if (cmd == u"grab") {
         if (argc < 2)
-            return fail(needs("grab NAME FILE.png"));
-        HostedControl* c = control(t[1].text, error);
-        if (!c)
+            return fail(needs("grab WINDOW FILE.png"));
+        Window w;
+        if (!window(t[1].text, w, error))
             return false;
+        const QSize size = w.widget->size();
+        if (size.isEmpty() || qint64{size.width()} * size.height() > kMaxGrabPixels)
+            return fail(QStringLiteral("%1 is %2 x %3 pixels: only windows of 1 to %4 pixels can be grabbed")
+                            .arg(w.label)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(kMaxGrabPixels));
         const QString path = resolve(fileArgument(rest(2)));
-        if (!c->window()->grab().save(path, "PNG"))
-            return fail(QStringLiteral("cannot write %1").arg(path));
+        if (!shown(w.widget, w.widget->rect()).save(path, "PNG"))
+            return fail(QStringLiteral("cannot write %1").arg(startOf(path)));
         return true;
     }
 
@@ -399,10 +534,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
     }
 
     // A stray line may be anything, up to a whole pasted file: quote only its start.
-    constexpr qsizetype kShown = 40;
-    const QString word =
-        t[0].text.size() > kShown ? t[0].text.left(kShown) + QStringLiteral("...") : t[0].text;
-    return fail(QStringLiteral("unknown command %1").arg(word));
+    return fail(QStringLiteral("unknown command %1").arg(startOf(t[0].text)));
 }
 
 } // namespace korva::host

@@ -1,23 +1,27 @@
 // Scripts: korvahost --script FILE drives a form line by line, the way the
-// library's automation interface is used from host code.
+// library's automation interface is used from host code. The language is
+// described in full in docs/korvahost-scripts.md; in short (WINDOW is NAME,
+// NAME.ELEMENT or NAME.ELEMENT(INDEX)):
 //
 //   new CLASS NAME [WIDTH HEIGHT]      load FILE      save FILE
 //   get NAME.Member                    -> NAME.Member = VALUE
 //   let NAME.Member VALUE              set NAME.Member VALUE
 //   call NAME.Method [ARG ...]         -> NAME.Method = VALUE (when it returns one)
-//   notify NAME[.ELEMENT[(INDEX)]] NOTIFICATION [ARG ...]
-//   mouse NAME ACTION X Y [BUTTON]     key NAME ACTION CODE [SHIFT]
+//   notify WINDOW NOTIFICATION [ARG ...]
+//   mouse WINDOW ACTION X Y [BUTTON]   key WINDOW ACTION CODE [SHIFT]
+//   focus WINDOW                       window WINDOW -> window WINDOW = (L,T)-(R,B) visible|hidden
 //   cursor X Y                         tick MS
 //   resize NAME WIDTH HEIGHT           bag NAME -> KEY = VALUE, one a line
-//   pixel NAME X Y                     -> NAME(X,Y) = &HBBGGRR&
-//   grab NAME FILE.png
+//   pixel WINDOW X Y                   -> WINDOW(X,Y) = &HBBGGRR&
+//   grab WINDOW FILE.png
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
 // comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes
 // LoadPicture("file.png"). Events print "event NAME.Event(ARG, ...)" while
 // they are raised; a failing line prints "error LINE: message" and the script
 // goes on. Files are found relative to the script's folder. Sizes and
-// positions of controls are twips, of the mouse and pixels pixels.
+// positions of controls are twips, of the mouse and pixels pixels of the
+// window named.
 #pragma once
 
 #include "host/form_host.h"
@@ -55,8 +59,18 @@ public:
     QString resolve(const QString& path) const;
 
 private:
+    // A window a script names: a control's own, or one of its elements'.
+    struct Window {
+        HostedControl* control = nullptr;
+        QString label; // as the script wrote it, for output and messages
+        QWidget* widget = nullptr;
+    };
+
     bool execute(const QString& line, const std::vector<Token>& t, QString* error);
     HostedControl* control(const QString& name, QString* error) const;
+    bool window(const QString& text, Window& out, QString* error) const;
+    // Where a window is on the screen, as the controls see it.
+    QRect screenRect(QWidget* w) const;
     bool memberTarget(const QString& text, HostedControl*& c, QString& member, QString* error) const;
 
     FormHost& form_;

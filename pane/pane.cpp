@@ -8,7 +8,7 @@
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
 #include "frame/values/property_bag.h"
-#include "pane/pane_pictures.h"
+#include "pane/pane_pictures_p.h"
 
 namespace korva {
 
@@ -212,7 +212,10 @@ void Pane::onInitialize() {
     d->enabledFlag = true;
 }
 
+bool Pane::Enabled() const { return d->enabledFlag; }
+
 void Pane::setEnabled(bool v) {
+    const bool changed = d->enabledFlag != v;
     d->enabledFlag = v;
     site()->letEnabled(v);
     if (v) {
@@ -222,14 +225,19 @@ void Pane::setEnabled(bool v) {
         d->showPicture(d->imgPRESS);
         d->captionColour(kGolden);
     }
+    if (changed)
+        emit EnabledChanged(v);
 }
 
 QString Pane::TextCaption() const { return d->caption; }
 
 void Pane::setTextCaption(const QString& sCaption) {
+    const bool changed = d->caption != sCaption;
     d->caption = sCaption;
     d->lblTEST->setCaption(sCaption);
     d->describe();
+    if (changed)
+        emit TextCaptionChanged(sCaption);
 }
 
 void Pane::onResize() {
@@ -249,17 +257,23 @@ void Pane::onReadProperties(const PropertyBag& bag) {
     QString text;
     if (valueToString(bag.ReadProperty(QStringLiteral("TextCaption"), Value(QStringLiteral("Textval"))),
                       text)) {
+        const bool changed = d->caption != text;
         d->caption = text;
         d->lblTEST->setCaption(text);
         d->describe();
+        if (changed)
+            emit TextCaptionChanged(text);
     }
     int32_t colour = 0;
     if (valueToLong(bag.ReadProperty(QStringLiteral("BackColor"), Value(int32_t{0})), colour))
         d->storedColour = colour;
     site()->setBackColor(kGolden);
     bool enabled = true;
-    if (valueToBool(bag.ReadProperty(QStringLiteral("Enabled"), Value(QStringLiteral("true"))), enabled))
+    if (valueToBool(bag.ReadProperty(QStringLiteral("Enabled"), Value(QStringLiteral("true"))), enabled) &&
+        enabled != d->enabledFlag) {
         d->enabledFlag = enabled;
+        emit EnabledChanged(enabled);
+    }
     d->imgMAIN->setVisible(d->enabledFlag);
 }
 

@@ -20,6 +20,9 @@ class PanePrivate;
 
 class KORVA_EXPORT Pane : public Control {
     Q_OBJECT
+    // Enabled is let-only on the dispatch interface; Qt reads back the value last given.
+    Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabled NOTIFY EnabledChanged)
+    Q_PROPERTY(QString TextCaption READ TextCaption WRITE setTextCaption NOTIFY TextCaptionChanged)
 public:
     Pane();
     ~Pane() override;
@@ -27,7 +30,8 @@ public:
     // A new instance as the runtime delivers one to a form: Initialize, then Resize.
     static std::unique_ptr<Pane> createNew();
 
-    // Enabled is write-only on the pane's own interface.
+    // The enabled flag: the value last given through setEnabled, or read from saved settings.
+    bool Enabled() const;
     void setEnabled(bool v);
     QString TextCaption() const;
     void setTextCaption(const QString& sCaption);
@@ -36,6 +40,8 @@ public:
 
 signals:
     void Click();
+    void EnabledChanged(bool v);
+    void TextCaptionChanged(const QString& sCaption);
 
 protected:
     void onInitialize() override;

@@ -1,4 +1,4 @@
-#include "pane/pane_pictures.h"
+#include "pane/pane_pictures_p.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // the one source of truth for every identifier the library publishes.
 #pragma once
 
-#include "frame/component/class_info.h"
+#include "frame/values/class_info.h"
 
 #include <utility>
 #include <vector>

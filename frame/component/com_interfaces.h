@@ -6,8 +6,9 @@
 //   IKorvaDispatch         members by name or identifier: get, let, set, call
 //   IKorvaConnectionPoint  attaches event sinks to one instance
 //   IKorvaEventSink        implemented by the host; receives raised events
-//   IKorvaControl          the container's side: window, lifecycle, input
-//   IKorvaRuntime          library-wide services: class names, platform double
+//   IKorvaControl          the container's side: windows, lifecycle, input
+//   IKorvaRuntime          library-wide services: class names, platform double,
+//                          where windows are and which one holds the mouse
 //
 // Strings passed in are null-terminated UTF-16. Values travel as korva::Value
 // and property bags as korva::PropertyBag: both are plain data whose code the
@@ -111,7 +112,9 @@ public:
     virtual HRESULT InitProperties() = 0;
     virtual HRESULT ReadProperties(const PropertyBag* bag) = 0;
     virtual HRESULT WriteProperties(PropertyBag* bag) = 0;
-    // Sets the outer size in twips; the control receives Resize.
+    // Sets the outer size in twips; the control receives Resize. E_INVALIDARG
+    // for a negative size and for one no window can have (a side of more
+    // than 16777215 pixels).
     virtual HRESULT SetExtent(float widthTwips, float heightTwips) = 0;
     virtual HRESULT GetExtent(float* widthTwips, float* heightTwips) = 0;
     virtual HRESULT Show() = 0;
@@ -131,6 +134,13 @@ public:
     // On failure `error`, when given, says what did not fit.
     virtual HRESULT Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args,
                            uint32_t count, QString* error) = 0;
+    // The window of child element `element` (`index` -1 outside element
+    // arrays), for a container that drives or inspects it as the window
+    // system does: it lies on the control's window, or is a top-level window
+    // of its own (a drop-down panel). E_INVALIDARG when the control has no
+    // such element; S_FALSE with *window null for an element without a
+    // window (a timer). The instance keeps owning the window.
+    virtual HRESULT ElementWindow(const char16_t* element, int32_t index, QWidget** window) = 0;
 
 protected:
     ~IKorvaControl() = default;
@@ -151,6 +161,14 @@ public:
     // Where a top-level window sits on the scripted screen, in pixels.
     virtual HRESULT PlaceWindow(QWidget* window, int32_t x, int32_t y) = 0;
     virtual uint32_t TickCount() = 0;
+    // The window that holds the mouse capture through the platform layer:
+    // while one does, the window system sends it every mouse event, wherever
+    // the pointer is. S_FALSE with *window null when none holds it.
+    virtual HRESULT GetCapture(QWidget** window) = 0;
+    // A window's rectangle on the screen in pixels, right and bottom
+    // exclusive, as the platform layer reports it to the controls.
+    virtual HRESULT GetWindowRect(QWidget* window, int32_t* left, int32_t* top, int32_t* right,
+                                  int32_t* bottom) = 0;
 
 protected:
     ~IKorvaRuntime() = default;

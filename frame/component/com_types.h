@@ -6,7 +6,7 @@
 // Sections: result codes; well-known identifiers; IUnknown; ComPtr.
 #pragma once
 
-#include "frame/component/guid.h"
+#include "frame/values/guid.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,10 +1,13 @@
 #include "frame/component/control_object_p.h"
 
 #include "frame/component/server_p.h"
+#include "frame/platform/platform_p.h"
+#include "frame/runtime/element_p.h"
 #include "frame/runtime/site.h"
 
 #include <QCoreApplication>
 #include <QString>
+#include <QWidget>
 
 #include <exception>
 #include <new>
@@ -294,6 +297,10 @@ HRESULT ControlObject::WriteProperties(PropertyBag* bag) {
 HRESULT ControlObject::SetExtent(float widthTwips, float heightTwips) {
     if (!(widthTwips >= 0 && heightTwips >= 0)) // also refuses NaN
         return E_INVALIDARG;
+    const Platform& p = Platform::instance();
+    if (widthTwips / p.twipsPerPixelX() > QWIDGETSIZE_MAX ||
+        heightTwips / p.twipsPerPixelY() > QWIDGETSIZE_MAX)
+        return E_INVALIDARG; // no window is that large
     return running([&] { control_->site()->resizeTwips(widthTwips, heightTwips); });
 }
 
@@ -361,6 +368,21 @@ HRESULT ControlObject::Notify(const char16_t* element, int32_t index, const char
         for (uint32_t i = 0; i < count && i < list.size(); ++i)
             args[i] = list[i];
         return S_OK;
+    });
+}
+
+HRESULT ControlObject::ElementWindow(const char16_t* element, int32_t index, QWidget** window) {
+    if (!element || !window)
+        return E_POINTER;
+    *window = nullptr;
+    if (stage_ == Stage::Terminated)
+        return E_UNEXPECTED;
+    return boundary([&]() -> HRESULT {
+        const Element* e = control_->element(QStringView(element), index);
+        if (!e)
+            return E_INVALIDARG;
+        *window = e->widget();
+        return *window ? S_OK : S_FALSE;
     });
 }
 

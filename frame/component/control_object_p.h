@@ -53,6 +53,7 @@ public:
     HRESULT Terminate() override;
     HRESULT Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args,
                    uint32_t count, QString* error) override;
+    HRESULT ElementWindow(const char16_t* element, int32_t index, QWidget** window) override;
 
 private:
     explicit ControlObject(std::unique_ptr<Control> control);

@@ -4,8 +4,7 @@
 #pragma once
 
 #include "frame/component/com_types.h"
-
-#define KORVA_EXPORT __attribute__((visibility("default")))
+#include "korvactl_export.h"
 
 extern "C" {
 // The class factory (IID_IClassFactory) of a creatable class of the catalogue,

@@ -122,6 +122,25 @@ public:
 
     uint32_t TickCount() override { return Platform::instance().tickCount(); }
 
+    HRESULT GetCapture(QWidget** window) override {
+        if (!window)
+            return E_POINTER;
+        *window = Platform::instance().capture();
+        return *window ? S_OK : S_FALSE;
+    }
+
+    HRESULT GetWindowRect(QWidget* window, int32_t* left, int32_t* top, int32_t* right,
+                          int32_t* bottom) override {
+        if (!window || !left || !top || !right || !bottom)
+            return E_POINTER;
+        const WindowRect r = Platform::instance().windowRect(window);
+        *left = r.left;
+        *top = r.top;
+        *right = r.right;
+        *bottom = r.bottom;
+        return S_OK;
+    }
+
 private:
     std::atomic<uint32_t> refs_{0};
     std::unique_ptr<ScriptedPlatform> scripted_;

@@ -48,9 +48,11 @@ void ScriptedPlatform::placeWindow(const QWidget* w, const QPoint& topLeft) {
 WindowRect ScriptedPlatform::windowRect(const QWidget* w) const {
     if (!w)
         return {};
-    // A child window sits where its top-level is placed, plus its offset inside it.
+    // A child window sits where its top-level is placed, plus its offset inside
+    // it. A top-level window nobody placed sits where Qt put it: a control
+    // that moves its own drop-down panel finds it there.
     const QWidget* top = w->window();
-    QPoint origin;
+    QPoint origin = top->pos();
     for (const auto& [win, pos] : placed_)
         if (win == top || win == w) {
             origin = pos;

@@ -52,7 +52,8 @@ public:
     using TimerDriver = void (*)(uint32_t ms, const std::function<void(uint32_t step)>& clock);
     static void setTimerDriver(TimerDriver driver);
     bool drivesTimers() const override { return true; }
-    // Where a window sits on the scripted screen; unplaced windows sit at (0, 0).
+    // Where a window sits on the scripted screen; an unplaced top-level window
+    // sits at its Qt position (pos()), a child window within its top-level.
     void placeWindow(const QWidget* w, const QPoint& topLeft);
 
     CursorShape lastCursor() const { return lastCursor_; }

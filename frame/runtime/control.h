@@ -6,10 +6,22 @@
 // The control object is a QObject, not a widget: its public members carry the
 // control's own names (Enabled, Width, ...) without hiding QWidget's. Put the
 // control on a form through widget().
+//
+// The Qt face of a control class (Pane shows it; every control follows it):
+// - each public property of the dispatch interface is a Q_PROPERTY of the
+//   same name: READ the getter named as the member, WRITE set<Member>, and
+//   NOTIFY <Member>Changed(value) wherever the value can change (a let, a
+//   saved setting read back, the user's input). The signal fires only when
+//   the value really changed. A let-only member still gets a READ that
+//   returns the value last given, since Qt needs one;
+// - each method is a public Q_INVOKABLE function of the member's name;
+// - each event is a signal of the event's name with the event's arguments,
+//   emitted together with RaiseEvent, so QSignalSpy and connections see
+//   exactly what the sinks see.
 #pragma once
 
-#include "frame/component/class_info.h"
 #include "frame/runtime/site.h"
+#include "frame/values/class_info.h"
 #include "frame/values/value.h"
 #include "korvactl_export.h"
 
@@ -31,7 +43,7 @@ class Site;
 
 // Receives the events a control raises. Arguments are passed by reference: what
 // the handler leaves in a by-reference argument is what the control uses.
-class EventSink {
+class KORVA_EXPORT EventSink {
 public:
     virtual ~EventSink() = default;
     virtual void onEvent(Control& source, int32_t number, std::span<Value* const> args) = 0;
@@ -64,8 +76,8 @@ enum class Notification {
     Timer,
     Change,
 };
-bool parseNotification(QStringView name, Notification& out);
-QString notificationName(Notification n);
+KORVA_EXPORT bool parseNotification(QStringView name, Notification& out);
+KORVA_EXPORT QString notificationName(Notification n);
 
 enum class InvokeKind { Get, Let, Set, Call };
 enum class InvokeStatus { Ok, UnknownMember, NotSupported, TypeMismatch, BadParamCount };

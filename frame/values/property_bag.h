@@ -4,6 +4,7 @@
 #pragma once
 
 #include "frame/values/value.h"
+#include "korvactl_export.h"
 
 #include <QHash>
 #include <QString>
@@ -12,7 +13,7 @@
 
 namespace korva {
 
-class PropertyBag {
+class KORVA_EXPORT PropertyBag {
 public:
     struct Entry {
         QString key;

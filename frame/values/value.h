@@ -2,6 +2,8 @@
 // form files, the dispatch interface and event arguments.
 #pragma once
 
+#include "korvactl_export.h"
+
 #include <QImage>
 #include <QString>
 
@@ -67,6 +69,6 @@ private:
         v_;
 };
 
-const char* typeName(ValueType t);
+KORVA_EXPORT const char* typeName(ValueType t);
 
 } // namespace korva

@@ -1,5 +1,5 @@
-#include "blend/clsm_blend.h"
-#include "blend/gradient_geometry.h"
+#include "blend/clsm_blend_p.h"
+#include "blend/gradient_geometry_p.h"
 #include "frame/colour/colour_p.h"
 #include "frame/elements/image_surface_p.h"
 #include "frame/platform/scripted_platform_p.h"

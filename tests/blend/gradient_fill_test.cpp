@@ -1,4 +1,4 @@
-#include "blend/gradient_fill.h"
+#include "blend/gradient_fill_p.h"
 #include "frame/elements/image_surface_p.h"
 
 #include <gtest/gtest.h>

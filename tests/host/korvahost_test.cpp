@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 namespace {
 
 struct HostRun {
@@ -32,8 +34,14 @@ protected:
         f.write(text);
     }
 
-    HostRun korvahost(const QStringList& args, const QString& library = {}) const {
+    // `memoryLimit`: bytes of address space the host may use (0: no limit).
+    HostRun korvahost(const QStringList& args, const QString& library = {}, rlim_t memoryLimit = 0) const {
         QProcess p;
+        if (memoryLimit > 0)
+            p.setChildProcessModifier([memoryLimit] {
+                const rlimit limit{memoryLimit, memoryLimit};
+                setrlimit(RLIMIT_AS, &limit);
+            });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("KORVA_REGISTRY", path("registry"));
@@ -56,9 +64,9 @@ protected:
         return r;
     }
 
-    HostRun script(const QByteArray& text, QStringList extra = {}) const {
+    HostRun script(const QByteArray& text, QStringList extra = {}, rlim_t memoryLimit = 0) const {
         write("test.kvs", text);
-        return korvahost(QStringList{"--script", path("test.kvs")} + extra);
+        return korvahost(QStringList{"--script", path("test.kvs")} + extra, {}, memoryLimit);
     }
 
     QTemporaryDir dir;
@@ -130,6 +138,123 @@ TEST_F(KorvaHost, FailingLinesAreReportedAndTheScriptGoesOn) {
         EXPECT_TRUE(r.lines[i / 2].contains(expected[i + 1])) << r.lines[i / 2].toStdString();
     }
     EXPECT_EQ(r.lines.last(), "P.TextCaption = \"\"");
+}
+
+// NAME.ELEMENT(INDEX) names an element's own window: its place on the
+// screen, its pixels and the input it gets are its own, not the control's.
+TEST_F(KorvaHost, ElementWindowsHaveTheirOwnPlacePixelsAndInput) {
+    const HostRun r = script("new Pane P 3000 800\n"
+                             "new Pane Q\n"
+                             "window P\n"
+                             "window P.lblTEST\n"
+                             "window Q.lblTEST\n"
+                             "window p.LBLTEST\n"
+                             "window P.imgHL\n"
+                             "pixel P.lblTEST 100 12\n"
+                             "pixel P 100 26\n"
+                             "pixel P.imgMAIN 5 5\n"
+                             "pixel Q.imgMAIN 5 5\n"
+                             "mouse Q.imgMAIN move 5 5\n"
+                             "pixel Q.imgMAIN 5 5\n"
+                             "pixel P.imgMAIN 5 5\n"
+                             "mouse P.lblTEST click 5 5\n"
+                             "focus P.lblTEST\n"
+                             "focus Q\n"
+                             "key Q press 65 4\n"
+                             "grab P.lblTEST label.png\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    ASSERT_EQ(r.lines.size(), 12) << show(r);
+    EXPECT_EQ(
+        r.lines.mid(0, 5),
+        QStringList({"window P = (0,0)-(200,53) visible", "window P.lblTEST = (0,14)-(200,39) visible",
+                     "window Q.lblTEST = (0,58)-(105,83) visible",
+                     "window p.LBLTEST = (0,14)-(200,39) visible", "window P.imgHL = (0,0)-(100,30) hidden"}))
+        << show(r);
+    // The caption's window shows what lies under it on the control, 14 pixels lower.
+    EXPECT_TRUE(r.lines[5].startsWith("P.lblTEST(100,12) = &H")) << show(r);
+    EXPECT_EQ(r.lines[5].mid(r.lines[5].indexOf('=')), r.lines[6].mid(r.lines[6].indexOf('='))) << show(r);
+    // Hovering Q's picture lights Q up and leaves P alone.
+    EXPECT_NE(r.lines[8], r.lines[9]) << show(r);
+    EXPECT_EQ(r.lines[7], r.lines[10]) << show(r);
+    EXPECT_EQ(r.lines[11], "event P.Click()");
+    EXPECT_EQ(QImage(path("label.png")).size(), QSize(200, 25));
+}
+
+TEST_F(KorvaHost, WindowCommandsSayWhatTheyCannotReach) {
+    const HostRun r = script("new Pane P\n"
+                             "window P.tmrCOLORCHK\n"
+                             "pixel P.nope 1 1\n"
+                             "mouse P.imgMAIN(2) move 1 1\n"
+                             "mouse P.imgHL click 1 1\n"
+                             "focus P.imgHL\n"
+                             "grab P.tmrCOLORCHK t.png\n"
+                             "key P.tmrCOLORCHK press 65\n"
+                             "focus Nobody\n"
+                             "window 9P.lblTEST\n"
+                             "mouse P.imgMAIN(99999999999) move 1 1\n"
+                             "pixel P.lblTEST 1 99\n"
+                             "focus\n"
+                             "window P extra\n"
+                             "key P.imgHL press 65\n");
+    EXPECT_EQ(r.exitCode, 1) << show(r);
+    const QStringList expected = {
+        "error 2: P.tmrCOLORCHK has no window",
+        "error 3: P (Pane) has no element nope",
+        "error 4: P (Pane) has no element imgMAIN(2)",
+        "error 5: P.imgHL is not shown: it gets no mouse input",
+        "error 6: P.imgHL is not shown: it cannot take the focus",
+        "error 7: P.tmrCOLORCHK has no window",
+        "error 8: P.tmrCOLORCHK has no window",
+        "error 9: no control named Nobody",
+        "error 10: 9P.lblTEST is not NAME, NAME.ELEMENT or NAME.ELEMENT(INDEX)",
+        "error 11: index 99999999999 is too large",
+        "error 12: (1,99) lies outside P.lblTEST, which is 105 x 25 pixels",
+        "error 13: usage: focus WINDOW",
+        "error 14: usage: window WINDOW",
+        "error 15: P.imgHL is not shown: it gets no keys",
+    };
+    EXPECT_EQ(r.lines, expected) << show(r);
+}
+
+// A window far larger than any image costs one pixel to read; an extent no
+// window can have is refused; a huge bad value is quoted by its start only.
+// The host runs with 1.5 GB of address space, which rendering a 40000 x 40000
+// pixel control whole would exceed (sanitizers need far more and skip the limit).
+TEST_F(KorvaHost, HugeWindowsAndValuesStayCheap) {
+#if defined(__SANITIZE_ADDRESS__)
+    const rlim_t limit = 0;
+#else
+    const rlim_t limit = rlim_t{1536} << 20;
+#endif
+    const QByteArray huge(20 << 20, 'x');
+    const HostRun r = script("new Pane P\n"
+                             "resize P 600000 600000\n"
+                             "pixel P 39999 39999\n"
+                             "pixel P.imgMAIN 20000 5\n"
+                             "grab P big.png\n"
+                             "resize P 3e38 3e38\n"
+                             "new Pane Q 1e30 1e30\n"
+                             "let P.TextCaption " +
+                                 huge +
+                                 "\n"
+                                 "get P." +
+                                 huge +
+                                 "\n"
+                                 "mouse P move " +
+                                 huge + " 1\n" + huge + "\n",
+                             {}, limit);
+    EXPECT_EQ(r.exitCode, 1) << show(r).substr(0, 2000);
+    ASSERT_EQ(r.lines.size(), 9) << show(r).substr(0, 2000);
+    const QRegularExpression pixel("^P(\\.imgMAIN)?\\(\\d+,\\d+\\) = &H[0-9A-F]{6}&$");
+    EXPECT_TRUE(pixel.match(r.lines[0]).hasMatch()) << r.lines[0].toStdString();
+    EXPECT_TRUE(pixel.match(r.lines[1]).hasMatch()) << r.lines[1].toStdString();
+    EXPECT_TRUE(r.lines[2].startsWith("error 5: P is 40000 x 40000 pixels")) << r.lines[2].toStdString();
+    EXPECT_EQ(r.lines[3], "error 6: P cannot take the size 3e+38 x 3e+38 twips: no window is that large");
+    EXPECT_TRUE(r.lines[4].startsWith("error 7: Q could not be set up")) << r.lines[4].toStdString();
+    for (qsizetype i = 5; i < r.lines.size(); ++i) {
+        EXPECT_LT(r.lines[i].size(), 300) << r.lines[i].left(300).toStdString();
+        EXPECT_TRUE(r.lines[i].contains("xxx...")) << r.lines[i].left(200).toStdString();
+    }
 }
 
 // The scripted clock drives the leave check: the highlight stays until a

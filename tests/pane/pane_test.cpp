@@ -6,8 +6,9 @@
 #include "frame/runtime/site.h"
 #include "frame/values/property_bag.h"
 #include "pane/pane.h"
-#include "pane/pane_pictures.h"
+#include "pane/pane_pictures_p.h"
 
+#include <QMetaProperty>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -214,6 +215,44 @@ TEST_F(PaneTest, TextCaptionLetSetsLabelWithoutPropertyChanged) {
     EXPECT_EQ(label().Caption(), "Open");
     EXPECT_EQ(pane->TextCaption(), "Open");
     EXPECT_EQ(changed.count(), 0);
+}
+
+// Property editors, bindings and QSignalSpy see the members as Qt properties.
+TEST_F(PaneTest, MembersAreQtPropertiesThatNotifyRealChanges) {
+    const QMetaObject* mo = pane->metaObject();
+    for (const char* name : {"Enabled", "TextCaption"}) {
+        const QMetaProperty p = mo->property(mo->indexOfProperty(name));
+        ASSERT_TRUE(p.isValid()) << name;
+        EXPECT_TRUE(p.isReadable() && p.isWritable() && p.hasNotifySignal()) << name;
+    }
+    QSignalSpy caption(pane.get(), &Pane::TextCaptionChanged);
+    QSignalSpy enabled(pane.get(), &Pane::EnabledChanged);
+
+    // Through the Qt property system, the dispatch let and the C++ setter alike.
+    ASSERT_TRUE(pane->setProperty("TextCaption", QStringLiteral("Open")));
+    std::vector<Value> args{Value(QStringLiteral("Close"))};
+    Value none;
+    const MemberInfo* let = pane->classInfo().memberByName(u"TextCaption");
+    ASSERT_NE(let, nullptr);
+    EXPECT_EQ(pane->invoke(let->dispId, InvokeKind::Let, args, none), InvokeStatus::Ok);
+    pane->setTextCaption("Close"); // unchanged: no signal
+    ASSERT_EQ(caption.count(), 2);
+    EXPECT_EQ(caption[1][0].toString(), "Close");
+    EXPECT_EQ(pane->property("TextCaption").toString(), "Close");
+
+    ASSERT_TRUE(pane->setProperty("Enabled", false));
+    pane->setEnabled(false);
+    EXPECT_EQ(enabled.count(), 1);
+    EXPECT_FALSE(pane->property("Enabled").toBool());
+
+    // A saved setting read back changes the values too, and says so.
+    PropertyBag bag;
+    bag.WriteProperty("TextCaption", Value(QString("Saved")));
+    bag.WriteProperty("Enabled", Value(true));
+    pane->ReadProperties(bag);
+    EXPECT_EQ(caption.count(), 3);
+    EXPECT_EQ(enabled.count(), 2);
+    EXPECT_TRUE(pane->Enabled());
 }
 
 TEST_F(PaneTest, WritePropertiesStoresThreeKeysInOrderEvenAtDefaults) {

@@ -5,6 +5,7 @@
 #include "frame/component/registry_p.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -32,7 +33,18 @@ protected:
         qputenv("KORVA_REGISTRY", path.toLocal8Bit());
     }
     void TearDown() override { qunsetenv("KORVA_REGISTRY"); }
+
+    // The built shared library, as a host loads it: registration names the
+    // file the entry points were loaded from, which in this test program
+    // (linked with the library's objects) would be the program itself.
+    template <class Fn> Fn entry(const char* name) {
+        if (!library.isLoaded() && !library.load())
+            ADD_FAILURE() << library.errorString().toStdString();
+        return reinterpret_cast<Fn>(library.resolve(name));
+    }
+
     QTemporaryDir dir;
+    QLibrary library{QStringLiteral(KORVA_BINARY_DIR "/libkorvactl.so")};
     QString path;
 };
 
@@ -69,6 +81,9 @@ TEST(RegistryFile, KeepsForeignLinesAndMatchesKeysWithoutCase) {
 }
 
 TEST_F(RegistryTest, RegisterThenUnregisterLeavesOthersAsTheyWere) {
+    const auto DllRegisterServer = entry<DllRegisterServerFn>("DllRegisterServer");
+    const auto DllUnregisterServer = entry<DllUnregisterServerFn>("DllUnregisterServer");
+    ASSERT_TRUE(DllRegisterServer && DllUnregisterServer);
     ASSERT_EQ(DllRegisterServer(), S_OK) << "creates the folder and the file";
     const QByteArray original = "# shared file\n"
                                 "Other.Thing\\CLSID = {11111111-2222-3333-4444-555555555555}\n"

@@ -1,6 +1,6 @@
 // Picture box: lines and points on the persistent layer in both scales,
 // clearing, snapshots, resizing, the gradient painter, containment.
-#include "blend/clsm_blend.h"
+#include "blend/clsm_blend_p.h"
 #include "frame/elements/image_surface_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/elements/shape_element_p.h"

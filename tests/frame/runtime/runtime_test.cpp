@@ -252,6 +252,16 @@ TEST_F(RuntimeTest, ScriptedWindowRectsFollowPlacement) {
     EXPECT_EQ(platform.windowRect(p.site()), (WindowRect{10, 20, 110, 70}));
     p.label->Move(150, 300, 300, 150);
     EXPECT_EQ(platform.windowRect(p.label->widget()), (WindowRect{20, 40, 40, 50}));
+
+    // A drop-down panel: a top-level window the control moves itself.
+    QWidget panel(p.site(), Qt::Tool);
+    panel.setGeometry(30, 90, 40, 20);
+    QWidget cell(&panel);
+    cell.setGeometry(5, 6, 7, 8);
+    EXPECT_EQ(platform.windowRect(&panel), (WindowRect{30, 90, 70, 110}));
+    EXPECT_EQ(platform.windowRect(&cell), (WindowRect{35, 96, 42, 104}));
+    platform.placeWindow(&panel, QPoint(1, 2)); // placing wins over Qt's position
+    EXPECT_EQ(platform.windowRect(&cell), (WindowRect{6, 8, 13, 16}));
 }
 
 TEST(NativePlatform, MetricsCaptureAndColours) {

@@ -2,8 +2,9 @@
 // the dispatch interface and the type library describe them.
 #pragma once
 
-#include "frame/component/guid.h"
+#include "frame/values/guid.h"
 #include "frame/values/value.h"
+#include "korvactl_export.h"
 
 #include <QSize>
 #include <QString>
@@ -51,7 +52,7 @@ struct EventInfo {
     std::vector<ParamInfo> params;
 };
 
-struct ClassInfo {
+struct KORVA_EXPORT ClassInfo {
     QString name; // "Pane"
     GUID clsid;
     QString defaultInterface; // "_Pane"

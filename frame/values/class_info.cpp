@@ -1,4 +1,4 @@
-#include "frame/component/class_info.h"
+#include "frame/values/class_info.h"
 
 namespace korva {
 

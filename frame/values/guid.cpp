@@ -1,4 +1,4 @@
-#include "frame/component/guid.h"
+#include "frame/values/guid.h"
 
 namespace korva {
 

@@ -1,6 +1,8 @@
 // 128-bit identifiers of the component model, with their text form.
 #pragma once
 
+#include "korvactl_export.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -24,10 +26,10 @@ struct GUID {
 };
 
 // "{EF90A53A-100F-461D-82DB-5F6D3EDC0054}" (braces optional, any case).
-bool parseGuid(QStringView text, GUID& out);
+KORVA_EXPORT bool parseGuid(QStringView text, GUID& out);
 // Upper-case text with braces.
-QString guidToString(const GUID& g);
+KORVA_EXPORT QString guidToString(const GUID& g);
 // For constant tables: a malformed literal is a programming error caught by tests.
-GUID guidFrom(const char* text);
+KORVA_EXPORT GUID guidFrom(const char* text);
 
 } // namespace korva

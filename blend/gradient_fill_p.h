@@ -2,7 +2,7 @@
 // pixels that drawing each line through rasterLine() in order would leave.
 #pragma once
 
-#include "blend/gradient_geometry.h"
+#include "blend/gradient_geometry_p.h"
 
 #include <QImage>
 
