@@ -151,6 +151,11 @@ public:
     // Where a top-level window sits on the scripted screen, in pixels.
     virtual HRESULT PlaceWindow(QWidget* window, int32_t x, int32_t y) = 0;
     virtual uint32_t TickCount() = 0;
+    // The scripted screen's size in pixels (its top-left corner stays at 0, 0).
+    virtual HRESULT SetScreenSize(int32_t width, int32_t height) = 0;
+    // How the next colour dialog answers: `choose` with `colour` (0x00BBGGRR),
+    // or cancelled. Answers queue up in order.
+    virtual HRESULT AnswerColourDialog(bool choose, uint32_t colour) = 0;
 
 protected:
     ~IKorvaRuntime() = default;
