@@ -515,6 +515,8 @@ void Colors::setShowButtonColor(bool on) {
     });
 }
 
+const PaletteModel& Colors::paletteModel() const { return d->model; }
+
 bool Colors::popupVisible() const { return d->panelVisible(); }
 QWidget* Colors::popupWidget() const { return d->picDROPDOWNPANEL->widget(); }
 

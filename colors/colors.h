@@ -15,7 +15,7 @@
 // with what the slot left (KeyDown's KeyCode, for instance).
 #pragma once
 
-#include "colors/palette_layouts.h"
+#include "colors/palette_model.h"
 #include "frame/runtime/control.h"
 
 #include <QColor>
@@ -117,6 +117,9 @@ public:
     void setShowButtonColor(bool on);
     // The name of the chosen cell ("DARK RED").
     QString Text() const;
+
+    // The palette as it stands: layout, grids, and the base, selected and active cells.
+    const PaletteModel& paletteModel() const;
 
     bool popupVisible() const;
     // The drop-down panel's window (a top-level tool window, hidden while closed).

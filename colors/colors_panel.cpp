@@ -124,7 +124,9 @@ void ColorsPrivate::showPopUp() {
     if (panelVisible())
         return;
     placePanel();
-    picDROPDOWNPANEL->ZOrder(0);
+    // Front of the window order: a window shown afresh comes up in front of
+    // the others, and raising it while hidden would do nothing, so showing it
+    // below is what brings it there.
     Platform& platform = Platform::instance();
     QWidget* panel = picDROPDOWNPANEL->widget();
     platform.setCapture(panel);
