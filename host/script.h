@@ -11,6 +11,8 @@
 //   resize NAME WIDTH HEIGHT           bag NAME -> KEY = VALUE, one a line
 //   pixel NAME X Y                     -> NAME(X,Y) = &HBBGGRR&
 //   grab NAME FILE.png
+//   screen WIDTH HEIGHT                the scripted screen, pixels
+//   dialog colour VALUE | dialog cancel  the next colour dialog's answer
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
 // comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes
@@ -57,6 +59,8 @@ public:
 private:
     bool execute(const QString& line, const std::vector<Token>& t, QString* error);
     HostedControl* control(const QString& name, QString* error) const;
+    bool screenCommand(const std::vector<Token>& t, QString* error);
+    bool dialogCommand(const QString& line, const std::vector<Token>& t, QString* error);
     bool memberTarget(const QString& text, HostedControl*& c, QString& member, QString* error) const;
 
     FormHost& form_;
