@@ -54,6 +54,9 @@ std::unique_ptr<Colors> Colors::createNew() {
 }
 
 void ColorsPrivate::createElements() {
+    // Every position on the control and in the panel is in pixels; the design
+    // values below are given in them.
+    q.site()->setScaleMode(ScaleMode::Pixels);
     // The face: the button under everything, the swatch frame and the
     // separator over it, the pictures in front. The swatch, separator and
     // picture boxes let the mouse through to the button.
@@ -84,6 +87,7 @@ void ColorsPrivate::createElements() {
     fraIMAGEBOXDIS = q.addElement<PictureBoxElement>(q, QStringLiteral("fraIMAGEBOXDIS"));
     fraIMAGEBOXDIS->setEnabled(false);
     fraIMAGEBOXDIS->setVisible(false);
+    fraIMAGEBOXDIS->Move(8, 4, 33, 28);
     picIMAGEBOXDIS = q.addElement<PictureBoxElement>(q, QStringLiteral("picIMAGEBOXDIS"));
     picIMAGEBOXDIS->setContainer(fraIMAGEBOXDIS);
     picIMAGEBOXDIS->setScaleMode(ScaleMode::Pixels);
@@ -92,6 +96,10 @@ void ColorsPrivate::createElements() {
     // The drop-down and what lies in it; hidden until it opens.
     picDROPDOWNPANEL = q.addElement<PictureBoxElement>(q, QStringLiteral("picDROPDOWNPANEL"));
     picDROPDOWNPANEL->setVisible(false);
+    // A window of its own from the start (Initialize asks again); its extent is
+    // then in screen twips, its content in pixels.
+    picDROPDOWNPANEL->makeToolWindow();
+    picDROPDOWNPANEL->setScaleMode(ScaleMode::Pixels);
     picDROPDOWNPANEL->setBackColor(kMenu);
     picDROPDOWNPANEL->Move(0, 0, 2955, 525);
 
@@ -124,12 +132,12 @@ void ColorsPrivate::createElements() {
     shpBORDER->setBackColor(kWindowBackground);
     shpBORDER->setVisible(false);
 
-    // Design positions in twips; the panel's scale becomes pixels at
-    // Initialize, and these are its pixels at 15 twips per pixel.
-    picfraSEPBAR->Move(45, 105, 2820, 150);
-    lblCUSTOM1->Move(870, 270, 1200, 225);
-    shpEDGE->Move(0, 0, 2955, 525);
-    shpBORDER->Move(0, 0, 285, 285);
+    // Design positions in pixels of the panel (the panel's scale is pixels
+    // from the start; the label lies in its twips-scaled row box).
+    picfraSEPBAR->Move(3, 7, 188, 10);
+    lblCUSTOM1->Move(58, 18, 80, 15);
+    shpEDGE->Move(0, 0, 197, 35);
+    shpBORDER->Move(0, 0, 19, 19);
 
     accessShortcut = new QShortcut(q.site());
     accessShortcut->setContext(Qt::WindowShortcut);

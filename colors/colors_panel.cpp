@@ -137,6 +137,8 @@ void ColorsPrivate::showPopUp() {
         platform.setCapture(panel);
     panel->activateWindow();
     panel->setFocus(Qt::PopupFocusReason);
+    // The paint a newly shown window gets: every cell again.
+    paintCells();
     emit q.popupVisibleChanged();
 }
 
