@@ -313,9 +313,15 @@ void Colors::onInitProperties() {
 
 void Colors::onResize() { d->layout(); }
 
+// Focus going to this control's own drop-down is not a loss: the drop-down
+// is a window of its own, so the control's window sees it leave.
+bool ColorsPrivate::focusInOwnPanel() const {
+    const QWidget* panel = picDROPDOWNPANEL->widget();
+    return panelVisible() && (panel->hasFocus() || panel->isActiveWindow());
+}
+
 void Colors::onLostFocus() {
-    // Focus going to this control's own drop-down is not a loss.
-    if (d->panelVisible() && d->picDROPDOWNPANEL->widget()->hasFocus())
+    if (d->focusInOwnPanel())
         return;
     d->buttonDown = false;
     d->raise(kEvFocusLost);
@@ -323,7 +329,7 @@ void Colors::onLostFocus() {
 }
 
 void Colors::onExitFocus() {
-    if (d->panelVisible() && d->picDROPDOWNPANEL->widget()->hasFocus())
+    if (d->focusInOwnPanel())
         return;
     UserControl_ExitFocus();
 }

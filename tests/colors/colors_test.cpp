@@ -10,11 +10,17 @@
 #include "frame/values/property_bag.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QShortcut>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <functional>
 
 using namespace korva;
+
+// Readable failures for lists of event names.
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 
@@ -814,4 +820,43 @@ TEST_F(ColorsTest, QColorAccessor) {
     EXPECT_EQ(colors->qColor(), QColor(212, 208, 200));
     colors->setColor(0x800000FF); // no such system colour
     EXPECT_FALSE(colors->qColor().isValid());
+}
+
+// --- real input ------------------------------------------------------------------------------
+
+TEST_F(ColorsTest, RealClicksOpenTheDropDownAndChooseACell) {
+    QWidget* face = colors->widget();
+    face->show();
+    // The swatch lies over the button and lets the click through to it.
+    QWidget* under = face->childAt(37, 11);
+    ASSERT_EQ(under, colors->element(u"cmdMAINBTN")->widget());
+    QTest::mouseClick(under, Qt::LeftButton, {}, QPoint(37, 11));
+    EXPECT_EQ(rec.names(), QStringList({"MouseDown", "MouseUp", "Click"}));
+    ASSERT_TRUE(colors->popupVisible());
+    rec.events.clear();
+
+    QWidget* panel = colors->popupWidget();
+    const QPointF red = cellCentre("RED");
+    const QPointF yellow = cellCentre("YELLOW");
+    QTest::mousePress(panel, Qt::LeftButton, {}, red.toPoint());
+    QMouseEvent drag(QEvent::MouseMove, yellow, panel->mapToGlobal(yellow), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(panel, &drag);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, yellow.toPoint());
+    EXPECT_EQ(rec.names(),
+              QStringList({"Change", "Change", "FocusHidden", "FocusHidden", "Click", "Change"}));
+    EXPECT_EQ(colors->Text(), "YELLOW");
+    EXPECT_FALSE(colors->popupVisible());
+}
+
+TEST_F(ColorsTest, TheAccessKeyRunsTheClickSequence) {
+    colors->setCaption("Pick &Red");
+    auto* shortcut = colors->widget()->findChild<QShortcut*>();
+    ASSERT_NE(shortcut, nullptr);
+    EXPECT_EQ(shortcut->key(), QKeySequence(Qt::ALT | Qt::Key_R));
+    EXPECT_TRUE(shortcut->isEnabled());
+    QMetaObject::invokeMethod(shortcut, "activated");
+    EXPECT_TRUE(colors->popupVisible());
+    EXPECT_EQ(rec.names(), QStringList({"Click"}));
+    colors->setCaption("No key");
+    EXPECT_FALSE(shortcut->isEnabled());
 }
