@@ -69,8 +69,10 @@ void ColorsPrivate::SizePanel(const PaletteModel& m) {
     }
     shpEDGE->setWidth(s.Width / tppX);
     shpEDGE->setHeight(s.Height / tppY);
-    // The panel keeps its cells in its drawing layer, so it is ready before it opens.
-    paintCells();
+    // A closed panel is painted as it opens; until then it holds no image of
+    // its full size.
+    if (panelVisible())
+        paintCells();
 }
 
 // Painting from the model: main cells with an outline one pixel outside

@@ -468,9 +468,10 @@ TEST_F(ColorsTest, TheHiddenFrameFollowsThePointer) {
 // --- painting ------------------------------------------------------------------------
 
 TEST_F(ColorsTest, CellsArePaintedWithTheirOutlines) {
-    colors->setPalette(AP8X4X4);
+    // Opened on one layout, switched to another while open: painted afresh.
     colors->setColor(kRed);
-    colors->setPalette(AP8X4X4 + 1);
+    colors->setPalette(AP8X2);
+    colors->ShowPopUp();
     colors->setPalette(AP8X4X4);
     PictureBoxElement& p = box("picDROPDOWNPANEL");
     const ColorCell& red = colors->paletteModel().MainGrid().front();
