@@ -39,6 +39,8 @@ Colors::Colors() : Control(staticClassInfo()), d(std::make_unique<ColorsPrivate>
     d->wireElements();
     d->model.SetSizePanelHook([this](const PaletteModel& m) { d->SizePanel(m); });
     site()->setAccessibleDescription(QStringLiteral("colour picker button"));
+    // Screen readers name the button after the chosen colour, as its swatch shows it.
+    connect(this, &Colors::colourChanged, this, [this] { site()->setAccessibleName(Text()); });
 }
 
 Colors::~Colors() = default;
@@ -105,6 +107,7 @@ void ColorsPrivate::createElements() {
 
     picfraSEPBAR = q.addElement<PictureBoxElement>(q, QStringLiteral("picfraSEPBAR"));
     picfraSEPBAR->setContainer(picDROPDOWNPANEL);
+    picfraSEPBAR->setScaleMode(ScaleMode::Pixels);
     picfraSEPBAR->setBackColor(kMenu);
     picfraSEPBAR->setEnabled(false);
     lblCUSTOM1 = q.addElement<PictureBoxElement>(q, QStringLiteral("lblCUSTOM1"));

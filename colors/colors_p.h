@@ -81,6 +81,7 @@ public:
     void SizePanel(const PaletteModel& m);
     void paintCells();
     void paintShades();
+    void drawSeparator();
     void placePanel();
     bool panelVisible() const;
     bool focusInOwnPanel() const;

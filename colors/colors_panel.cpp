@@ -37,6 +37,7 @@ namespace korva {
 namespace {
 constexpr uint32_t kButtonFace = 0x8000000Fu;
 constexpr uint32_t kButtonShadow = 0x80000010u;
+constexpr uint32_t kButtonHighlight = 0x80000014u;
 
 // One cell as a filled rectangle with an outline, right and bottom edges exclusive.
 void drawCell(QPainter& p, int left, int top, int right, int bottom, const QColor& outline,
@@ -66,6 +67,7 @@ void ColorsPrivate::SizePanel(const PaletteModel& m) {
         lblCUSTOM1->setLeft(s.MovedRows->CustomLeft);
         picfraSEPBAR->setLeft(s.MovedRows->SepLeft);
         picfraSEPBAR->setWidth(s.MovedRows->SepWidth);
+        drawSeparator();
     }
     shpEDGE->setWidth(s.Width / tppX);
     shpEDGE->setHeight(s.Height / tppY);
@@ -73,6 +75,14 @@ void ColorsPrivate::SizePanel(const PaletteModel& m) {
     // its full size.
     if (panelVisible())
         paintCells();
+}
+
+// An etched line across the middle of the bar: shadow over highlight.
+void ColorsPrivate::drawSeparator() {
+    picfraSEPBAR->Cls();
+    const float w = picfraSEPBAR->ScaleWidth();
+    picfraSEPBAR->Line(0, 4, w, 4, kButtonShadow);
+    picfraSEPBAR->Line(0, 5, w, 5, kButtonHighlight);
 }
 
 // Painting from the model: main cells with an outline one pixel outside
