@@ -177,6 +177,7 @@ TEST_F(ColorsTest, DragPreviewsAndReleaseChoosesWithFocusHiddenTwice) {
     EXPECT_EQ(rec.colourOf(5), kYellow);
     EXPECT_FALSE(colors->popupVisible());
     EXPECT_EQ(colors->Text(), "YELLOW");
+    EXPECT_EQ(colors->site()->accessibleName(), "YELLOW");
     EXPECT_EQ(colors->Color(), kYellow);
     EXPECT_EQ(shape("shpCOLOR").FillColor(), kYellow);
     EXPECT_TRUE(colors->changedKeys().contains("SELECTEDCOLOR"));
