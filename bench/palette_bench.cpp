@@ -1,6 +1,6 @@
 // RebuildPalette runs on every Palette change and whenever a control is
 // created or loaded, so forms with many colour buttons pay it many times.
-#include "colors/palette_model.h"
+#include "colors/palette_model_p.h"
 
 #include <benchmark/benchmark.h>
 

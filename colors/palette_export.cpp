@@ -1,6 +1,6 @@
-#include "colors/palette_export.h"
+#include "colors/palette_export_p.h"
 
-#include "colors/palette_model.h"
+#include "colors/palette_model_p.h"
 
 #include <charconv>
 #include <cstdio>

@@ -4,7 +4,7 @@
 // column, so the reversed runs in H11, H15R, H23R and H31 make the colour wheel
 // run down one column and back up the next, and the grey lists G4 and G6 fill
 // two columns that each read light to dark.
-#include "colors/palette_layouts.h"
+#include "colors/palette_layouts_p.h"
 
 #include <array>
 

@@ -7,7 +7,7 @@
 //   korvahost --register | --unregister      the per-user registry entries
 //
 // --library PATH loads that korvactl instead of the usual one (host/library.h).
-#include "colors/palette_export.h"
+#include "colors/palette_export_p.h"
 #include "host/form_host.h"
 #include "host/form_window.h"
 #include "host/library.h"

@@ -1,5 +1,6 @@
 #include "host/script.h"
 
+#include "frame/values/convert_p.h"
 #include "frame/values/value_text_p.h"
 
 #include <QDir>
@@ -533,8 +534,58 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         return true;
     }
 
+    if (cmd == u"screen")
+        return screenCommand(t, error);
+
+    if (cmd == u"dialog")
+        return dialogCommand(line, t, error);
+
     // A stray line may be anything, up to a whole pasted file: quote only its start.
     return fail(QStringLiteral("unknown command %1").arg(startOf(t[0].text)));
+}
+
+// screen WIDTH HEIGHT: the scripted screen's size in pixels, for controls
+// that place windows of their own (the Colors drop-down).
+bool ScriptRunner::screenCommand(const std::vector<Token>& t, QString* error) {
+    int w = 0, h = 0;
+    if (t.size() != 3 || !toInt(t[1].text, w) || !toInt(t[2].text, h) || w <= 0 || h <= 0) {
+        if (error)
+            *error = needs("screen WIDTH HEIGHT (whole numbers of pixels, above 0)");
+        return false;
+    }
+    const HRESULT hr = library_.runtime()->SetScreenSize(w, h);
+    if (FAILED(hr) && error)
+        *error = QStringLiteral("the screen cannot be sized: %1").arg(describeResult(hr));
+    return SUCCEEDED(hr);
+}
+
+// dialog colour VALUE | dialog cancel: how the next colour dialog answers.
+// Answers queue up; a dialog with none queued is cancelled.
+bool ScriptRunner::dialogCommand(const QString& line, const std::vector<Token>& t, QString* error) {
+    const QString kind = t.size() > 1 ? t[1].text.toLower() : QString();
+    auto fail = [&](const QString& message) {
+        if (error)
+            *error = message;
+        return false;
+    };
+    bool choose = false;
+    uint32_t colour = 0;
+    if ((kind == u"colour" || kind == u"color") && t.size() >= 3) {
+        Value v;
+        QString why;
+        if (!parseValue(line.mid(t[2].start).trimmed(), v, &why) || !valueToColour(v, colour))
+            return fail(QStringLiteral("%1 is not a colour").arg(line.mid(t[2].start).trimmed()));
+        if (colour & 0xFF000000u)
+            return fail(QStringLiteral("a dialog answers with a plain colour, not &H%1")
+                            .arg(colour, 8, 16, QLatin1Char('0')));
+        choose = true;
+    } else if (kind != u"cancel" || t.size() != 2) {
+        return fail(needs("dialog colour VALUE | dialog cancel"));
+    }
+    const HRESULT hr = library_.runtime()->AnswerColourDialog(choose, colour);
+    if (FAILED(hr))
+        return fail(QStringLiteral("the dialog cannot be answered: %1").arg(describeResult(hr)));
+    return true;
 }
 
 } // namespace korva::host

@@ -14,6 +14,8 @@
 //   resize NAME WIDTH HEIGHT           bag NAME -> KEY = VALUE, one a line
 //   pixel WINDOW X Y                   -> WINDOW(X,Y) = &HBBGGRR&
 //   grab WINDOW FILE.png
+//   screen WIDTH HEIGHT                the scripted screen, pixels
+//   dialog colour VALUE | dialog cancel  the next colour dialog's answer
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
 // comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes
@@ -71,6 +73,8 @@ private:
     bool window(const QString& text, Window& out, QString* error) const;
     // Where a window is on the screen, as the controls see it.
     QRect screenRect(QWidget* w) const;
+    bool screenCommand(const std::vector<Token>& t, QString* error);
+    bool dialogCommand(const QString& line, const std::vector<Token>& t, QString* error);
     bool memberTarget(const QString& text, HostedControl*& c, QString& member, QString* error) const;
 
     FormHost& form_;

@@ -169,6 +169,11 @@ public:
     // exclusive, as the platform layer reports it to the controls.
     virtual HRESULT GetWindowRect(QWidget* window, int32_t* left, int32_t* top, int32_t* right,
                                   int32_t* bottom) = 0;
+    // The scripted screen's size in pixels (its top-left corner stays at 0, 0).
+    virtual HRESULT SetScreenSize(int32_t width, int32_t height) = 0;
+    // How the next colour dialog answers: `choose` with `colour` (0x00BBGGRR),
+    // or cancelled. Answers queue up in order.
+    virtual HRESULT AnswerColourDialog(bool choose, uint32_t colour) = 0;
 
 protected:
     ~IKorvaRuntime() = default;

@@ -141,6 +141,22 @@ public:
         return S_OK;
     }
 
+    HRESULT SetScreenSize(int32_t width, int32_t height) override {
+        if (!scripted_)
+            return E_UNEXPECTED;
+        if (width <= 0 || height <= 0)
+            return E_INVALIDARG;
+        scripted_->setScreenRect(QRect(0, 0, width, height));
+        return S_OK;
+    }
+
+    HRESULT AnswerColourDialog(bool choose, uint32_t colour) override {
+        if (!scripted_)
+            return E_UNEXPECTED;
+        scripted_->queueColourAnswer(choose ? std::optional<uint32_t>(colour) : std::nullopt);
+        return S_OK;
+    }
+
 private:
     std::atomic<uint32_t> refs_{0};
     std::unique_ptr<ScriptedPlatform> scripted_;

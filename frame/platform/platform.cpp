@@ -3,6 +3,7 @@
 #include "frame/values/ole_color.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -205,6 +206,16 @@ void Platform::sendShiftTab(QWidget* from) {
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
     QApplication::sendEvent(target, &press);
     QApplication::sendEvent(target, &release);
+}
+
+bool Platform::chooseColour(QWidget* parent, uint32_t initial, uint32_t& chosen) {
+    const QColor start(static_cast<int>(initial & 0xFFu), static_cast<int>((initial >> 8) & 0xFFu),
+                       static_cast<int>((initial >> 16) & 0xFFu));
+    const QColor c = QColorDialog::getColor(start, parent);
+    if (!c.isValid())
+        return false;
+    chosen = fromQColor(c);
+    return true;
 }
 
 uint32_t Platform::tickCount() const {

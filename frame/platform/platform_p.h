@@ -55,6 +55,11 @@ public:
     // Sends Shift+Tab to the window that holds the focus, moving it backwards.
     virtual void sendShiftTab(QWidget* from);
 
+    // The platform's colour dialog, opened on `initial` (0x00BBGGRR) with its
+    // custom-colour part shown. True with the colour the user chose; false when
+    // the dialog was cancelled or could not be shown.
+    virtual bool chooseColour(QWidget* parent, uint32_t initial, uint32_t& chosen);
+
     // Milliseconds since an arbitrary start, wrapping at 2^32.
     virtual uint32_t tickCount() const;
 

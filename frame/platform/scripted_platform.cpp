@@ -75,4 +75,17 @@ void ScriptedPlatform::sendShiftTab(QWidget* from) {
     Platform::sendShiftTab(from);
 }
 
+bool ScriptedPlatform::chooseColour(QWidget*, uint32_t initial, uint32_t& chosen) {
+    ++colourDialogs_;
+    lastDialogStart_ = initial;
+    if (colourAnswers_.empty())
+        return false;
+    const std::optional<uint32_t> answer = colourAnswers_.front();
+    colourAnswers_.pop_front();
+    if (!answer)
+        return false;
+    chosen = *answer & 0x00FFFFFFu;
+    return true;
+}
+
 } // namespace korva

@@ -8,8 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
-
+#include <optional>
 #include <vector>
 
 namespace korva {
@@ -32,11 +33,18 @@ public:
     void releaseCapture() override { capture_ = nullptr; }
     void setCursor(QWidget* w, CursorShape shape) override;
     void sendShiftTab(QWidget* from) override;
+    // Answers with the queued answer, oldest first; with none queued the
+    // dialog counts as cancelled.
+    bool chooseColour(QWidget* parent, uint32_t initial, uint32_t& chosen) override;
     // Each read returns the clock, then moves it on by the tick step (see setTickStep).
     uint32_t tickCount() const override;
 
     void setTwipsPerPixel(double t) { twips_ = t; }
     void setScreenRect(const QRect& r) { screen_ = r; }
+    // The next colour dialog picks `colour`, or is cancelled when none is given.
+    void queueColourAnswer(std::optional<uint32_t> colour) { colourAnswers_.push_back(colour); }
+    int colourDialogs() const { return colourDialogs_; }
+    uint32_t lastDialogStart() const { return lastDialogStart_; }
     void setCursorPos(const QPoint& p) { cursor_ = p; }
     void setTickCount(uint32_t t) { tick_ = t; }
     // Lets time pass by itself: every tickCount() read moves the clock on by
@@ -70,6 +78,9 @@ private:
     CursorShape lastCursor_ = CursorShape::Arrow;
     int cursorSets_ = 0;
     int shiftTabs_ = 0;
+    std::deque<std::optional<uint32_t>> colourAnswers_;
+    int colourDialogs_ = 0;
+    uint32_t lastDialogStart_ = 0;
     std::vector<std::pair<const QWidget*, QPoint>> placed_;
 };
 

@@ -1,5 +1,6 @@
 #include "frame/runtime/element_p.h"
 
+#include "frame/platform/platform_p.h"
 #include "frame/runtime/element_input_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
@@ -113,6 +114,8 @@ std::unique_ptr<Element> Element::cloneAs(Control&, int) const { return nullptr;
 ContainerElement* Element::Container() const { return static_cast<ContainerElement*>(container_.data()); }
 
 void Element::setContainer(ContainerElement* box) {
+    if (toolWindow_)
+        return;
     // A box can hold neither itself nor a box that lies inside it.
     for (const Element* c = box; c; c = c->Container())
         if (c == this)
@@ -138,9 +141,27 @@ void Element::setWidget(QWidget* w) {
     }
 }
 
+void Element::makeToolWindow() {
+    if (!widget_ || toolWindow_ || Container())
+        return;
+    toolWindow_ = true;
+    visible_ = false;
+    widget_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    widget_->hide();
+    relayout();
+}
+
 void Element::relayout() {
     if (!widget_)
         return;
+    if (toolWindow_) {
+        const Platform& p = Platform::instance();
+        const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+        widget_->setGeometry(px(left_ / p.twipsPerPixelX()), px(top_ / p.twipsPerPixelY()),
+                             std::max(0, px(width_ / p.twipsPerPixelX())),
+                             std::max(0, px(height_ / p.twipsPerPixelY())));
+        return;
+    }
     const Site& s = *owner_.site();
     const ContainerElement* box = Container();
     const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };

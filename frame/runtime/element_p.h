@@ -78,6 +78,13 @@ public:
     // Re-maps the geometry to pixels (after the container's scale changed).
     void relayout();
 
+    // Detaches the element's window from the control: it becomes a frameless
+    // tool window of the desktop that the control's form does not clip, hidden
+    // until shown. From then on Left, Top, Width and Height are screen twips
+    // (the platform's factors). Only for an element on the control itself.
+    void makeToolWindow();
+    bool isToolWindow() const { return toolWindow_; }
+
     // The picture box this element lies in (its positions are then in the
     // box's scale); nullptr when it lies on the control itself.
     ContainerElement* Container() const;
@@ -134,6 +141,7 @@ private:
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;
+    bool toolWindow_ = false;
 };
 
 // An element that holds other elements (a picture box, a spin button): the

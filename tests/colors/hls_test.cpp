@@ -1,4 +1,4 @@
-#include "colors/hls.h"
+#include "colors/hls_p.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "colors/palette_export.h"
+#include "colors/palette_export_p.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "colors/palette_model.h"
+#include "colors/palette_model_p.h"
 
-#include "colors/hls.h"
+#include "colors/hls_p.h"
 
 #include <gtest/gtest.h>
 

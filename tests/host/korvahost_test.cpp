@@ -370,3 +370,53 @@ TEST_F(KorvaHost, ExampleScriptsPrintTheirRecordedOutput) {
         EXPECT_EQ(r.lines, want) << show(r);
     }
 }
+
+TEST_F(KorvaHost, ColorsDropDownAndColourDialogFromAScript) {
+    const HostRun r = script("screen 640 480\n"
+                             "new Colors C\n"
+                             "let C.Palette 0\n"
+                             "call C.ShowPopUp\n"
+                             "notify C.picDROPDOWNPANEL MouseMove 1 0 10 10\n"
+                             "notify C.picDROPDOWNPANEL MouseUp 1 0 30 10\n"
+                             "get C.Text\n"
+                             "dialog colour &H123456\n"
+                             "dialog cancel\n"
+                             "notify C.lblCUSTOM Click\n"
+                             "notify C.lblCUSTOM Click\n"
+                             "notify C.lblCUSTOM Click\n"
+                             "get C.Color\n"
+                             "get C.Text\n");
+    EXPECT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_EQ(r.lines,
+              QStringList({"event C.Change(255)", "event C.FocusHidden()", "event C.FocusHidden()",
+                           "event C.Click()", "event C.Change(65535)", "C.Text = \"YELLOW\"",
+                           // answered, cancelled, and none left: cancelled too
+                           "event C.FocusHidden()", "event C.ChangeCustom(1193046)", "event C.FocusHidden()",
+                           "event C.FocusHidden()", "C.Color = 1193046", "C.Text = \"YELLOW\""}))
+        << show(r);
+}
+
+TEST_F(KorvaHost, ScreenAndDialogCommandsCheckTheirArguments) {
+    const HostRun r = script("screen 800\n"
+                             "screen 0 600\n"
+                             "screen wide 600\n"
+                             "dialog\n"
+                             "dialog colour\n"
+                             "dialog colour &H80000005\n"
+                             "dialog colour \"teal\"\n"
+                             "dialog cancel now\n"
+                             "dialog colour Colour(&HFF)\n"
+                             "screen 1024 768\n");
+    EXPECT_EQ(r.exitCode, 1) << show(r);
+    const QStringList expected = {"error 1: usage: screen",
+                                  "error 2: usage: screen",
+                                  "error 3: usage: screen",
+                                  "error 4: usage: dialog",
+                                  "error 5: usage: dialog",
+                                  "error 6: a dialog answers",
+                                  "error 7: \"teal\" is not a colour",
+                                  "error 8: usage: dialog"};
+    ASSERT_EQ(r.lines.size(), expected.size()) << show(r);
+    for (qsizetype i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(r.lines[i].startsWith(expected[i])) << r.lines[i].toStdString();
+}

@@ -2,7 +2,7 @@
 // their own tools (korvahost --export-palette LAYOUT FILE.gpl).
 #pragma once
 
-#include "colors/palette_layouts.h"
+#include "colors/palette_layouts_p.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,8 +3,8 @@
 // the drop-down panel draws from it and the interaction code moves its cells.
 #pragma once
 
-#include "colors/colorcell.h"
-#include "colors/palette_layouts.h"
+#include "colors/colorcell_p.h"
+#include "colors/palette_layouts_p.h"
 
 #include <cstdint>
 #include <functional>
