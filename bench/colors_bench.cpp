@@ -7,6 +7,7 @@
 // so Qt's own containers count too); "news" the operator new calls made
 // while creating it.
 #include "colors/colors.h"
+#include "colors/palette_model_p.h"
 #include "frame/platform/scripted_platform_p.h"
 #include "frame/runtime/site.h"
 

@@ -2,6 +2,7 @@
 // colour, the face, pictures and persistence.
 #include "colors/colors.h"
 #include "colors/colors_p.h"
+#include "colors/palette_model_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/elements/shape_element_p.h"
 #include "frame/platform/scripted_platform_p.h"
