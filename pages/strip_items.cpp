@@ -15,6 +15,8 @@ StripItem::StripItem(Control& owner, Strip& strip, const QString& name, int inde
     strip.add(this);
 }
 
+Strip* StripItem::strip() const { return strip_.data(); }
+
 StripItem::~StripItem() {
     if (strip_)
         strip_->remove(this);

@@ -22,7 +22,7 @@ public:
 
     // The strip goes with the control's window, which a container may
     // delete before the control: then there is nothing left to paint on.
-    Strip* strip() const { return strip_.data(); }
+    Strip* strip() const;
     int64_t z() const { return z_; }
     void toFront();
     void toBack();
