@@ -192,9 +192,11 @@ void Pages::onReadProperties(const PropertyBag& bag) {
     d->hoverTab = pages::kNoHover;
     setActiveTab(1);
     const Value ambient(site()->AmbientFont());
-    if (const FontSpec* f = bag.ReadProperty(QStringLiteral("Font"), ambient).ptr<FontSpec>())
+    const Value labelFont = bag.ReadProperty(QStringLiteral("Font"), ambient);
+    if (const FontSpec* f = labelFont.ptr<FontSpec>())
         d->labelTemplate->setFont(*f);
-    if (const FontSpec* f = bag.ReadProperty(QStringLiteral("Font"), ambient).ptr<FontSpec>())
+    const Value ownFont = bag.ReadProperty(QStringLiteral("Font"), ambient);
+    if (const FontSpec* f = ownFont.ptr<FontSpec>())
         d->controlFont = *f;
     uint32_t colour = 0;
     if (valueToColour(bag.ReadProperty(QStringLiteral("TextColor"), Value(Colour{kButtonText})), colour)) {

@@ -157,6 +157,8 @@ void PagesPrivate::releaseCapture() {
 }
 
 void PagesPrivate::TrackHover(TabPicture* piece, float x, float y, int32_t i) {
+    if (!strip)
+        return;
     if (!strip->holdsCapture() || strip->capturedItem() != piece) {
         Platform::instance().setCapture(strip);
         strip->setCapturedItem(piece);

@@ -37,12 +37,15 @@ void showBackingImage(PictureBoxElement* box) { box->setPicture(box->Image()); }
 
 } // namespace
 
+uint32_t PagesPrivate::backColour() const { return q.site() ? q.site()->BackColor() : colorForm; }
+
 void PagesPrivate::Refresh() {
     pageFill = pageColor;
     shpBORDER->setBorderColor(B(B(kBlack, pageFill, 130), colorForm, 162));
     if (colorForm == 0)
         setColorFormMember(kButtonFace);
-    q.site()->setBackColor(colorForm);
+    if (q.site())
+        q.site()->setBackColor(colorForm);
     shpTOP->setBorderColor(B(colorForm, B(pageFill, kBlack, 100), 244));
     shpTOP2->setBorderColor(B(colorForm, B(pageFill, kBlack, 100), 250));
     shpLEFTINSHL->setBorderColor(B(kHighlight, pageFill, 73));
@@ -56,13 +59,14 @@ void PagesPrivate::Refresh() {
     ImageDis();
     ImageSel();
     ImageHLight();
-    strip->changedAll();
+    if (strip)
+        strip->changedAll();
 }
 
 void PagesPrivate::ImageDis() {
     const double t = pixel();
     const uint32_t border = shpBORDER->BorderColor();
-    const uint32_t back = q.site()->BackColor();
+    const uint32_t back = backColour();
     picTABSELLEFT->setWidth(static_cast<float>(2 * t));
     picTABSELRIGHT->setWidth(static_cast<float>(2 * t));
 
@@ -127,7 +131,7 @@ void PagesPrivate::ImageHLight() {
     const double t = pixel();
     const uint32_t border = shpBORDER->BorderColor();
     const uint32_t page = shpBORDER->FillColor();
-    const uint32_t back = q.site()->BackColor();
+    const uint32_t back = backColour();
     picTABLEFTHOV->setWidth(static_cast<float>(2 * t));
     picTABRIGHTHOV->setWidth(static_cast<float>(4 * t));
 
@@ -151,7 +155,7 @@ void PagesPrivate::ImageSel() {
     const double t = pixel();
     const uint32_t border = shpBORDER->BorderColor();
     const uint32_t page = shpBORDER->FillColor();
-    const uint32_t back = q.site()->BackColor();
+    const uint32_t back = backColour();
     picTABSELLEFT->setWidth(static_cast<float>(2 * t));
     picTABSELRIGHT->setWidth(static_cast<float>(4 * t));
 

@@ -49,6 +49,8 @@ public:
     void ImageDis();
     void ImageHLight();
     void ImageSel();
+    // The control's background, as the pictures' corners mix with it.
+    uint32_t backColour() const;
 
     // --- input (pages_input.cpp) ---
     void wireElements();
@@ -72,7 +74,8 @@ public:
     void setTabColorMember(const QString& s);
 
     Pages& q;
-    pages::Strip* strip = nullptr; // a child of the control's window
+    // A child of the control's window, which a container may delete first.
+    QPointer<pages::Strip> strip;
 
     // Settings and state.
     QString tabString;

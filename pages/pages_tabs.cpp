@@ -261,7 +261,8 @@ void PagesPrivate::LayoutTabs() {
         if (lb)
             lb->toFront();
     }
-    strip->changedAll();
+    if (strip)
+        strip->changedAll();
 }
 
 // --- the state painter --------------------------------------------------------------
@@ -312,13 +313,13 @@ void PagesPrivate::showLook(int32_t i, bool selected) {
     if (l) {
         if (c && c->Height() != l->Height()) {
             c->setHeight(l->Height());
-            strip->changed(*c);
+            c->touch();
         }
         if (r && r->Height() != l->Height()) {
             r->setHeight(l->Height());
-            strip->changed(*r);
+            r->touch();
         }
-        strip->changed(*l);
+        l->touch();
     }
 }
 
@@ -345,11 +346,11 @@ void PagesPrivate::showHover(int32_t i) {
     if (r)
         r->setHeight(l->Height());
     l->toBack();
-    strip->changed(*l);
+    l->touch();
     if (c)
-        strip->changed(*c);
+        c->touch();
     if (r)
-        strip->changed(*r);
+        r->touch();
 }
 
 void PagesPrivate::ShowTabState(int32_t Index) {
@@ -422,6 +423,8 @@ void PagesPrivate::SelectTab(int32_t& Index, int16_t Button) {
 }
 
 void PagesPrivate::resizeHandling() {
+    if (!q.site() || !strip)
+        return;
     const Site& s = *q.site();
     strip->setGeometry(s.rect());
     int32_t v = 0;

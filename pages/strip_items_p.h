@@ -27,6 +27,8 @@ public:
     void toFront();
     void toBack();
     virtual bool takesInput() const { return true; }
+    // Schedules a repaint of what the item covers.
+    void touch() const;
 
     // Paints the item into its pixel rectangle `r` (clipped to it by the caller).
     virtual void paintItem(QPainter& p, const QRect& r) = 0;
@@ -36,9 +38,6 @@ public:
 
 protected:
     StripItem(Control& owner, Strip& strip, const QString& name, int index);
-
-    // Schedules a repaint of what the item covers.
-    void touch() const;
 
 private:
     QPointer<Strip> strip_;

@@ -483,3 +483,21 @@ TEST_F(PagesTest, DispatchReachesMembersByTheirIdentifiers) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(PagesWindow, ControlSurvivesItsWindowDeletedFirst) {
+    ScriptedPlatform platform;
+    platform.installed(true);
+    auto pages = Pages::createNew();
+    std::vector<Value> args{Value(int16_t{0}), Value(int16_t{0}), Value(45.0f), Value(45.0f)};
+    pages->notify(u"imgSELCAP", 2, Notification::MouseMove, args, nullptr);
+    delete pages->widget();
+    pages->ObjectMouseUp();
+    pages->setActiveTab(3);
+    pages.reset();
+    EXPECT_EQ(platform.capture(), nullptr);
+    platform.installed(false);
+}
+
+} // namespace
