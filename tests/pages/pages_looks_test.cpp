@@ -37,7 +37,6 @@ protected:
     }
     uint32_t at(const char* name, int x, int y) { return colourOfPixel(image(name).pixel(x, y)); }
     uint32_t border() { return dynamic_cast<pages::PageShape*>(pages->element(u"shpBORDER"))->BorderColor(); }
-    uint32_t rgb(uint32_t c) { return static_cast<uint32_t>(TranslateColor(c)); }
 
     ScriptedPlatform platform;
     std::unique_ptr<Pages> pages;
@@ -151,7 +150,6 @@ TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     ASSERT_FALSE(cap2->texts().empty());
     EXPECT_EQ(cap2->texts().back().colour, 0x00FF0000u);
     EXPECT_EQ(cap2->texts().back().x, 170);
-    (void)rgb(0);
 }
 
 } // namespace

@@ -385,12 +385,10 @@ TEST_F(PagesTest, SavedSettingsGoInOrderAndComeBack) {
     EXPECT_EQ(loaded->TextColor(), 0x000000FFu);
     EXPECT_EQ(loaded->ActiveTab(), 1);
     // Loading sets the tab gap of four pixels; Help sits at the right edge.
-    auto* right1 = dynamic_cast<TabPicture*>(loaded->element(u"imgSELRIGHT", 1));
     auto* left2 = dynamic_cast<TabPicture*>(loaded->element(u"imgSELLEFT", 2));
     EXPECT_EQ(left2->Left(), 6000 - 1100);
     EXPECT_EQ(dynamic_cast<TabPicture*>(loaded->element(u"imgSELCAP", 2))->Width(),
               dynamic_cast<TabLabel*>(loaded->element(u"lblCAPTION", 2))->Width() + 270 + 90);
-    (void)right1;
     PropertyBag again;
     loaded->WriteProperties(again);
     EXPECT_EQ(again.ReadProperty("TABSTRING", Value()), bag.ReadProperty("TABSTRING", Value()));
