@@ -8,6 +8,7 @@
 #include "pages/strip_items_p.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace korva;
@@ -495,6 +496,38 @@ TEST(PagesWindow, ControlSurvivesItsWindowDeletedFirst) {
     pages->setActiveTab(3);
     pages.reset();
     EXPECT_EQ(platform.capture(), nullptr);
+    platform.installed(false);
+}
+
+} // namespace
+
+namespace {
+
+// Real input through the control's window: the strip finds the piece under
+// the pointer, and keys reach the control through its window.
+TEST(PagesWindow, RealMouseAndKeysReachTheTabs) {
+    ScriptedPlatform platform;
+    platform.installed(true);
+    auto pages = Pages::createNew();
+    QSignalSpy clicks(pages.get(), &Pages::Click);
+    QWidget* site = pages->widget();
+    site->show();
+    auto* cap2 = dynamic_cast<TabPicture*>(pages->element(u"imgSELCAP", 2));
+    const QPoint at(static_cast<int>(cap2->Left() / 15) + 5, 10);
+    QWidget* strip = site->childAt(at);
+    ASSERT_NE(strip, nullptr);
+    QTest::mouseMove(strip, at);
+    EXPECT_EQ(pages->HoverTab(), 2);
+    QTest::mousePress(strip, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, at);
+    EXPECT_EQ(pages->ActiveTab(), 2);
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).toString(), "2");
+    QTest::keyClick(site, Qt::Key_Right);
+    EXPECT_EQ(pages->ActiveTab(), 3);
+    QTest::keyClick(site, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(pages->ActiveTab(), 1);
+    pages.reset();
     platform.installed(false);
 }
 
