@@ -6,9 +6,24 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace korva::pages {
+
+namespace {
+
+// Laying out text costs its whole length, also what lies past the visible
+// edge: a pasted megabyte caption would make every repaint crawl. Glyphs
+// advance at least a pixel (zero-width marks aside, hence the slack), so a
+// prefix as long as the visible room holds everything that can show.
+QString visiblePrefix(const QString& text, const QPainter& p, double x) {
+    const double right = p.hasClipping() ? p.clipBoundingRect().right() : p.device()->width();
+    const auto room = static_cast<qsizetype>(std::max(0.0, right - x)) * 2 + 16;
+    return text.size() > room ? text.left(room) : text;
+}
+
+} // namespace
 
 StripItem::StripItem(Control& owner, Strip& strip, const QString& name, int index)
     : Element(owner, name, index, false), strip_(&strip), z_(strip.frontKey()) {
@@ -81,7 +96,8 @@ void TabPicture::paintItem(QPainter& p, const QRect& r) {
         const double x = std::round(s.toPixelsX(t.x));
         const double y = std::round(s.toPixelsY(t.y));
         p.drawText(QRectF(r.left() + x, r.top() + y, 1e6, 1e6),
-                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine, t.text);
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
+                   visiblePrefix(t.text, p, r.left() + x));
     }
 }
 
@@ -125,7 +141,7 @@ void TabLabel::fit() {
 void TabLabel::paintItem(QPainter& p, const QRect& r) {
     p.setFont(strip()->deviceFont(font_));
     p.setPen(toQColor(foreColor_));
-    p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, caption_);
+    p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, visiblePrefix(caption_, p, r.left()));
 }
 
 std::unique_ptr<Element> TabLabel::cloneAs(Control& owner, int index) const {

@@ -532,3 +532,22 @@ TEST(PagesWindow, RealMouseAndKeysReachTheTabs) {
 }
 
 } // namespace
+
+namespace {
+
+// Only what can show is laid out; what shows must not change.
+TEST(PagesWindow, AHugeCaptionPaintsWhatItsVisibleStartWouldPaint) {
+    ScriptedPlatform platform;
+    platform.installed(true);
+    auto pages = Pages::createNew();
+    const QString start = QStringLiteral("Wide \t caption ");
+    pages->setActiveTabs(start + QString(2000, QChar(u'W')));
+    const QImage shortOne = pages->widget()->grab().toImage();
+    pages->setActiveTabs(start + QString(200000, QChar(u'W')));
+    const QImage hugeOne = pages->widget()->grab().toImage();
+    EXPECT_EQ(hugeOne, shortOne);
+    pages.reset();
+    platform.installed(false);
+}
+
+} // namespace
