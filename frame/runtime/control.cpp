@@ -75,6 +75,7 @@ Control::~Control() {
         delete e;
     elements_.clear();
     loaded_.clear();
+    byName_.clear();
     delete site_.data();
 }
 
@@ -142,10 +143,7 @@ InvokeStatus Control::onInvoke(const MemberInfo&, InvokeKind, std::vector<Value>
 }
 
 Element* Control::element(QStringView name, int index) const {
-    for (Element* e : elements_)
-        if (e->Index() == index && name.compare(e->Name(), Qt::CaseInsensitive) == 0)
-            return e;
-    return nullptr;
+    return byName_.value(qMakePair(name.toString().toCaseFolded(), index), nullptr);
 }
 
 bool Control::notify(QStringView elementName, int index, Notification n, std::vector<Value>& args,
@@ -234,7 +232,13 @@ void Control::RaiseEvent(int32_t number, std::span<Value* const> args) {
     emit eventRaised(number);
 }
 
-void Control::adoptElement(Element* e) { elements_.push_back(e); }
+void Control::adoptElement(Element* e) {
+    elements_.push_back(e);
+    // The first element of a name and index is the one lookups find.
+    const auto key = qMakePair(e->Name().toCaseFolded(), e->Index());
+    if (!byName_.contains(key))
+        byName_.insert(key, e);
+}
 
 Element* Control::loadElement(QStringView name, int index) {
     constexpr int kHighestIndex = 32767;
@@ -272,10 +276,15 @@ bool Control::unloadElement(QStringView name, int index) {
     Element* e = element(name, index);
     // Deleting an element from inside its own handler would pull it from
     // under the code that is running.
-    if (!e || std::find(loaded_.begin(), loaded_.end(), e) == loaded_.end() || e->isNotifying())
+    // Arrays are emptied from their highest index down, so search from the end.
+    const auto loadedAt = std::find(loaded_.rbegin(), loaded_.rend(), e);
+    if (!e || loadedAt == loaded_.rend() || e->isNotifying())
         return false;
-    std::erase(loaded_, e);
-    std::erase(elements_, e);
+    loaded_.erase(std::next(loadedAt).base());
+    const auto at = std::find(elements_.rbegin(), elements_.rend(), static_cast<Element*>(e));
+    if (at != elements_.rend())
+        elements_.erase(std::next(at).base());
+    byName_.remove(qMakePair(e->Name().toCaseFolded(), e->Index()));
     delete e;
     return true;
 }

@@ -25,7 +25,9 @@
 #include "frame/values/value.h"
 #include "korvactl_export.h"
 
+#include <QHash>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QString>
 
@@ -181,6 +183,9 @@ private:
     QPointer<Site> site_;
     std::vector<Element*> elements_;
     std::vector<const Element*> loaded_;
+    // Element arrays may hold thousands of copies: lookups by case-folded name
+    // and index must not walk the whole list.
+    QHash<QPair<QString, int>, Element*> byName_;
     std::vector<EventSink*> sinks_;
     QStringList changed_;
     friend class Element;

@@ -11,7 +11,16 @@ namespace korva {
 inline double roundHalfEven(double x) {
     if (!std::isfinite(x))
         return x;
-    const double lower = std::floor(x);
+    // Below 2^52 a double truncates exactly through int64; that floor is an
+    // instruction where std::floor may be a library call, and gradients
+    // round thousands of channels per picture.
+    double lower = 0;
+    if (std::fabs(x) < 0x1p52) {
+        const auto t = static_cast<double>(static_cast<long long>(x));
+        lower = t > x ? t - 1.0 : t;
+    } else {
+        lower = std::floor(x);
+    }
     const double diff = x - lower;
     if (diff < 0.5)
         return lower;

@@ -123,8 +123,10 @@ TEST(ClsmBlend, horizontalGradientRows) {
 // The pixels written straight into the image must be those of the lines drawn
 // one by one, clipped, later lines over earlier ones, and must cover every pixel.
 TEST(ClsmBlend, directPaintingMatchesLineByLine) {
-    const std::pair<int, int> sizes[] = {{2, 2},    {3, 7},   {7, 3},    {50, 50}, {100, 10},
-                                         {10, 100}, {37, 61}, {128, 33}, {64, 65}, {99, 98}};
+    // 301 x 203 has rows in several blocks of 64 and columns that do not
+    // fill a run of four, for the slanted sweeps painted by colour index.
+    const std::pair<int, int> sizes[] = {{2, 2},   {3, 7},    {7, 3},   {50, 50}, {100, 10}, {10, 100},
+                                         {37, 61}, {128, 33}, {64, 65}, {99, 98}, {301, 203}};
     std::vector<float> angles{90.5f, 180.5f};
     for (float a = 0.0f; a < 360.0f; a += 45.0f)
         angles.insert(angles.end(),
