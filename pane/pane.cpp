@@ -5,6 +5,7 @@
 #include "frame/elements/label_element_p.h"
 #include "frame/elements/timer_element_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/control_accessible_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
 #include "frame/values/property_bag.h"
@@ -49,11 +50,8 @@ public:
     void handCursor(QWidget* over) { Platform::instance().setCursor(over, CursorShape::Hand); }
     void raiseClick();
     void leaveCheck();
-    // Screen readers get the caption a sighted user reads.
-    void describe() {
-        q.site()->setAccessibleName(lblTEST->Caption());
-        q.site()->setAccessibleDescription(QStringLiteral("button"));
-    }
+    // Screen readers get the caption a sighted user reads (pane_accessible.cpp).
+    void describe() { accessibility::notifyNameChanged(q); }
 
     Pane& q;
     QString caption;          // what TextCaption holds and what is saved
