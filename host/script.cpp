@@ -1,5 +1,7 @@
 #include "host/script.h"
 
+#include "host/accessible_command.h"
+
 #include "frame/values/value_text_p.h"
 
 #include <QDir>
@@ -396,6 +398,13 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         for (const PropertyBag::Entry& e : bag.entries())
             print_(QStringLiteral("%1 = %2").arg(e.key, formatValue(e.value)));
         return true;
+    }
+
+    if (cmd == u"a11y") {
+        if (argc != 1)
+            return fail(needs("a11y NAME"));
+        HostedControl* c = control(t[1].text, error);
+        return c && printAccessibleTree(c->window(), print_, error);
     }
 
     // A stray line may be anything, up to a whole pasted file: quote only its start.

@@ -10,7 +10,7 @@
 //   cursor X Y                         tick MS
 //   resize NAME WIDTH HEIGHT           bag NAME -> KEY = VALUE, one a line
 //   pixel NAME X Y                     -> NAME(X,Y) = &HBBGGRR&
-//   grab NAME FILE.png
+//   grab NAME FILE.png                 a11y NAME -> the accessible tree, one object a line
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
 // comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes

@@ -151,6 +151,9 @@ public:
     // Where a top-level window sits on the scripted screen, in pixels.
     virtual HRESULT PlaceWindow(QWidget* window, int32_t x, int32_t y) = 0;
     virtual uint32_t TickCount() = 0;
+    // When on, system colours (0x800000xx) follow the application's Qt
+    // palette, so a dark QPalette gives dark system colours.
+    virtual HRESULT FollowQtPalette(bool on) = 0;
 
 protected:
     ~IKorvaRuntime() = default;

@@ -122,6 +122,11 @@ public:
 
     uint32_t TickCount() override { return Platform::instance().tickCount(); }
 
+    HRESULT FollowQtPalette(bool on) override {
+        Platform::instance().setFollowQtPalette(on);
+        return S_OK;
+    }
+
 private:
     std::atomic<uint32_t> refs_{0};
     std::unique_ptr<ScriptedPlatform> scripted_;
