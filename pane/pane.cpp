@@ -89,17 +89,19 @@ void PanePrivate::createElements() {
     imgMAIN = q.addElement<ImageElement>(q, QStringLiteral("imgMAIN"));
     imgMAIN->Move(0, 0, 1575, 525);
     imgMAIN->setStretch(true);
-    imgMAIN->setPicture(Picture{pane::normalPicture()});
+    // Each picture carries its drawing, so high-density screens get it at device resolution.
+    const Picture normal{pane::normalPicture(), &pane::normalPictureAt};
+    imgMAIN->setPicture(normal);
 
-    auto hidden = [&](const char* name, QImage img) {
+    auto hidden = [&](const char* name, Picture picture) {
         auto* e = q.addElement<ImageElement>(q, QString::fromLatin1(name));
         e->setVisible(false);
-        e->setPicture(Picture{std::move(img)});
+        e->setPicture(picture);
         return e;
     };
-    imgNML = hidden("imgNML", pane::normalPicture());
-    imgHL = hidden("imgHL", pane::highlightPicture());
-    imgPRESS = hidden("imgPRESS", pane::pressedPicture());
+    imgNML = hidden("imgNML", normal);
+    imgHL = hidden("imgHL", Picture{pane::highlightPicture(), &pane::highlightPictureAt});
+    imgPRESS = hidden("imgPRESS", Picture{pane::pressedPicture(), &pane::pressedPictureAt});
 
     lblTEST = q.addElement<LabelElement>(q, QStringLiteral("lblTEST"));
     lblTEST->setCaption(QStringLiteral("TEST"));
