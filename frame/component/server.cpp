@@ -3,6 +3,7 @@
 #include "frame/component/catalogue_p.h"
 #include "frame/component/control_object_p.h"
 #include "frame/platform/scripted_platform_p.h"
+#include "frame/platform/system_colours.h"
 
 #include <QWidget>
 
@@ -123,7 +124,7 @@ public:
     uint32_t TickCount() override { return Platform::instance().tickCount(); }
 
     HRESULT FollowQtPalette(bool on) override {
-        Platform::instance().setFollowQtPalette(on);
+        setSystemColoursFollowQtPalette(on);
         return S_OK;
     }
 

@@ -2,8 +2,10 @@
 // once per scale factor (QT_SCALE_FACTOR 1, 1.25, 1.5, 2, see CMakeLists.txt):
 // twips, members and saved values must not move with the factor, while the
 // drawing is made at device resolution rather than scaled up from 1x.
+#include "frame/colour/colour_p.h"
 #include "frame/elements/label_element_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/platform/system_colours.h"
 #include "frame/runtime/site.h"
 #include "frame/values/property_bag.h"
 #include "pane/pane.h"
@@ -138,11 +140,16 @@ TEST(PaneDarkPalette, LooksTheSameAndTheCaptionIsReadable) {
     dark.setColor(QPalette::Button, QColor(45, 45, 45));
     dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
     QApplication::setPalette(dark);
-    Platform::instance().setFollowQtPalette(true);
+    setSystemColoursFollowQtPalette(true);
+    EXPECT_TRUE(systemColoursFollowQtPalette());
+    // System colours now come from the palette: button face is the dark button.
+    EXPECT_EQ(TranslateColor(0x8000000Fu), int32_t{45 | 45 << 8 | 45 << 16});
     auto darkPane = openPane();
     const QImage shown = darkPane->site()->grab().toImage();
-    Platform::instance().setFollowQtPalette(false);
+    setSystemColoursFollowQtPalette(false);
     QApplication::setPalette(saved);
+    EXPECT_EQ(TranslateColor(0x8000000Fu), int32_t{212 | 208 << 8 | 200 << 16})
+        << "back to the classic table";
 
     EXPECT_EQ(shown, light);
 
