@@ -20,12 +20,16 @@ QString PaneAccessible::text(QAccessible::Text t) const {
 QStringList PaneAccessible::actionNames() const {
     if (state().disabled)
         return {};
-    return {pressAction()};
+    return QStringList{pressAction()} + ControlAccessible::actionNames();
 }
 
 void PaneAccessible::doAction(const QString& actionName) {
-    if (actionName != pressAction() || state().disabled)
+    if (state().disabled)
         return;
+    if (actionName != pressAction()) {
+        ControlAccessible::doAction(actionName);
+        return;
+    }
     // A click on the caption: it raises Click only while the picture shows,
     // as for a sighted user (a pane saved disabled comes back inert).
     std::vector<Value> none;

@@ -19,28 +19,53 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QHash>
 
 #include <functional>
 
 namespace korva {
 
+// What a screen reader learns of one drawn part of a control (a tab, a
+// palette cell): the control describes its parts, ControlAccessible makes
+// them its children.
+struct AccessiblePart {
+    QAccessible::Role role = QAccessible::NoRole;
+    QString name;        // "General, 2 of 5"
+    QString description; // e.g. a cell's colour
+    QAccessible::State state;
+    QRect rect; // in the control window's pixels
+    QStringList actions;
+};
+
 class ControlAccessible : public QAccessibleWidget {
 public:
     ControlAccessible(Control& control, QAccessible::Role role);
+    ~ControlAccessible() override;
 
     Control& control() const { return *control_; }
 
-    // No element widgets below a control; classes with reachable parts override these.
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    // A control's children are the parts it draws (partCount(), part()); the
+    // element widgets below it are not objects of their own. Without parts
+    // the control is a leaf.
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
 
     // Disabled follows the control's own Enabled, not only the window's.
     QAccessible::State state() const override;
 
+    // Parts, for controls that draw reachable parts themselves.
+    virtual int partCount() const { return 0; }
+    virtual AccessiblePart part(int) const { return {}; }
+    virtual void doPartAction(int, const QString&) {}
+    // Call when the parts changed in number or order (a tab added, another
+    // palette layout): the old child interfaces are dropped.
+    void partsChanged();
+
 private:
     Control* control_;
+    mutable QHash<int, QAccessible::Id> parts_;
 };
 
 namespace accessibility {

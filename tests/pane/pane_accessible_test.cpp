@@ -87,7 +87,7 @@ TEST_F(PaneAccessibility, PressRaisesClickOnlyWhereAClickWould) {
 TEST_F(PaneAccessibility, TreeLinesNameRoleStateAndActions) {
     pane->setTextCaption("Say \"hi\"");
     EXPECT_EQ(accessibleTree(iface()),
-              QStringList{"button \"Say \"\"hi\"\"\" state=focusable actions=Press"});
+              QStringList{"button \"Say \"\"hi\"\"\" state=focusable actions=Press,SetFocus"});
     pane->setEnabled(false);
     EXPECT_EQ(accessibleTree(iface()), QStringList{"button \"Say \"\"hi\"\"\" state=disabled"});
 }
