@@ -43,9 +43,12 @@ void ControlWidget::relaySignals() {
         if (signal.methodType() != QMetaMethod::Signal)
             continue;
         const int target = to->indexOfSignal(signal.methodSignature().constData());
-        if (target >= ControlWidget::staticMetaObject.methodOffset())
-            QMetaObject::connect(control_.get(), i, this, target);
+        if (target >= ControlWidget::staticMetaObject.methodOffset() &&
+            QMetaObject::connect(control_.get(), i, this, target))
+            relayed_.append(signal.methodSignature());
     }
 }
+
+bool ControlWidget::relays(const char* signature) const { return relayed_.contains(QByteArray(signature)); }
 
 } // namespace korva

@@ -44,9 +44,13 @@ protected:
     // notifications arrive on the widget. Call it at the end of the
     // subclass's constructor, once its meta-object is complete.
     void relaySignals();
+    // Whether relaySignals() connected the control's `signature` ("Click()"):
+    // a wrapper announces a change itself only where the control does not.
+    bool relays(const char* signature) const;
 
 private:
     std::unique_ptr<Control> control_;
+    QList<QByteArray> relayed_;
 };
 
 } // namespace korva

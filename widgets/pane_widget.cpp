@@ -14,7 +14,8 @@ void PaneWidget::setTextCaption(const QString& sCaption) {
     if (pane()->TextCaption() == sCaption)
         return;
     pane()->setTextCaption(sCaption);
-    emit TextCaptionChanged();
+    if (!relays("TextCaptionChanged()"))
+        emit TextCaptionChanged();
 }
 
 bool PaneWidget::Enabled() const { return pane()->site()->Enabled(); }

@@ -87,6 +87,8 @@ public:
     HRESULT UseScriptedPlatform(bool on) override {
         if (on && !scripted_) {
             scripted_ = std::make_unique<ScriptedPlatform>();
+            // System colours keep following the palette if the host asked for that.
+            scripted_->setFollowQtPalette(systemColoursFollowQtPalette());
             scripted_->installed(true);
         } else if (!on && scripted_) {
             scripted_.reset(); // uninstalls itself

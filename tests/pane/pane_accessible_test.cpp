@@ -92,17 +92,4 @@ TEST_F(PaneAccessibility, TreeLinesNameRoleStateAndActions) {
     EXPECT_EQ(accessibleTree(iface()), QStringList{"button \"Say \"\"hi\"\"\" state=disabled"});
 }
 
-TEST(AccessibleTree, RoleNamesAreLowerCaseWords) {
-    const std::pair<QAccessible::Role, const char*> rows[] = {
-        {QAccessible::Button, "button"},
-        {QAccessible::PageTabList, "page tab list"},
-        {QAccessible::PageTab, "page tab"},
-        {QAccessible::SpinBox, "spin box"},
-        {QAccessible::ButtonDropDown, "button drop down"},
-        {QAccessible::Cell, "cell"},
-    };
-    for (const auto& [role, name] : rows)
-        EXPECT_EQ(accessibleRoleName(role), name);
-}
-
 } // namespace
