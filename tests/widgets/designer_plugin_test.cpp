@@ -1,7 +1,10 @@
 // The Designer plugin as Designer and QUiLoader use it: loaded from its file,
 // it offers a widget for every control class the library builds, and a form
-// holding them loads through QUiLoader with its properties applied.
-#include "frame/component/catalogue_p.h"
+// holding them loads through QUiLoader with its properties applied. Only the
+// shared library's exported API is used: the plugin brings that library in,
+// and both must see the same classes.
+#include "frame/component/com_interfaces.h"
+#include "frame/component/entry_points.h"
 #include "frame/runtime/control.h"
 #include "pane/pane.h"
 #include "widgets/control_widget.h"
@@ -63,10 +66,20 @@ TEST(DesignerPlugin, OffersAWidgetForEveryBuiltControlClass) {
         EXPECT_EQ(rect.firstChildElement("width").text().toInt(), widget->sizeHint().width());
         EXPECT_EQ(rect.firstChildElement("height").text().toInt(), widget->sizeHint().height());
     }
+    // The classes this library builds, asked as a host asks: through the entry points.
+    ComPtr<IKorvaRuntime> runtime;
+    ASSERT_EQ(
+        DllGetClassObject(CLSID_KorvaRuntime, IID_IKorvaRuntime, reinterpret_cast<void**>(runtime.put())),
+        S_OK);
     std::set<QString> built;
-    for (const ClassInfo* c : catalogue::classes())
-        if (c->create)
-            built.insert(c->name);
+    for (const char16_t* name : {u"Spin", u"Pages", u"Colors", u"Pane"}) {
+        GUID clsid;
+        ComPtr<IClassFactory> factory;
+        if (runtime->ClassIdFromProgId(name, &clsid) == S_OK &&
+            DllGetClassObject(clsid, IID_IClassFactory, factory.put()) == S_OK)
+            built.insert(QString::fromUtf16(name));
+    }
+    EXPECT_TRUE(built.contains("Pane"));
     EXPECT_EQ(offered, built);
 }
 
