@@ -40,7 +40,7 @@ public:
         if (!isValid())
             return {};
         const QRect r = parent_->part(index_).rect;
-        const QWidget* w = parent_->control().widget();
+        const QWidget* w = parent_->surface();
         return w ? QRect(w->mapToGlobal(r.topLeft()), r.size()) : r;
     }
     QAccessible::Role role() const override {
@@ -79,8 +79,8 @@ private:
 
 } // namespace
 
-ControlAccessible::ControlAccessible(Control& control, QAccessible::Role role)
-    : QAccessibleWidget(control.site(), role), control_(&control) {}
+ControlAccessible::ControlAccessible(Control& control, QAccessible::Role role, QWidget* surface)
+    : QAccessibleWidget(surface ? surface : control.site(), role), control_(&control) {}
 
 ControlAccessible::~ControlAccessible() { partsChanged(); }
 
@@ -104,7 +104,7 @@ int ControlAccessible::indexOfChild(const QAccessibleInterface* c) const {
 }
 
 QAccessibleInterface* ControlAccessible::childAt(int x, int y) const {
-    const QWidget* w = control_->widget();
+    const QWidget* w = surface();
     if (!w)
         return nullptr;
     const QPoint local = w->mapFromGlobal(QPoint(x, y));

@@ -33,16 +33,20 @@ struct AccessiblePart {
     QString name;        // "General, 2 of 5"
     QString description; // e.g. a cell's colour
     QAccessible::State state;
-    QRect rect; // in the control window's pixels
+    QRect rect; // in the pixels of the interface's surface()
     QStringList actions;
 };
 
 class ControlAccessible : public QAccessibleWidget {
 public:
-    ControlAccessible(Control& control, QAccessible::Role role);
+    // The interface of the control's window, or of `surface`, another window
+    // of the control (a drop-down panel), when given.
+    ControlAccessible(Control& control, QAccessible::Role role, QWidget* surface = nullptr);
     ~ControlAccessible() override;
 
     Control& control() const { return *control_; }
+    // The window this interface stands for; parts' rectangles are in its pixels.
+    QWidget* surface() const { return widget(); }
 
     // A control's children are the parts it draws (partCount(), part()); the
     // element widgets below it are not objects of their own. Without parts

@@ -139,4 +139,26 @@ TEST_F(ControlAccessibility, TreeShowsThePartsIndented) {
     EXPECT_EQ(tree(0), "page tab list \"\" state=focusable actions=SetFocus");
 }
 
+// A second window of a control (a drop-down panel) gets its own interface:
+// registered once, it is what Qt hands out for that window, and its parts
+// lie in that window's pixels.
+TEST_F(ControlAccessibility, ASecondWindowOfTheControlHasItsOwnInterface) {
+    struct Cells : ControlAccessible {
+        Cells(Control& c, QWidget* panel) : ControlAccessible(c, QAccessible::Table, panel) {}
+        int partCount() const override { return 2; }
+        AccessiblePart part(int i) const override {
+            return {
+                QAccessible::Cell, QStringLiteral("cell %1").arg(i), {}, {}, QRect(i * 10, 0, 10, 10), {}};
+        }
+    };
+    QWidget panel;
+    panel.move(300, 200);
+    auto* cells = new Cells(*strip, &panel);
+    QAccessible::registerAccessibleInterface(cells);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&panel), cells);
+    EXPECT_EQ(cells->surface(), &panel);
+    EXPECT_EQ(cells->child(1)->rect().topLeft(), panel.mapToGlobal(QPoint(10, 0)));
+    EXPECT_NE(accessibility::interfaceOf(*strip), cells) << "the control's own window keeps its interface";
+}
+
 } // namespace
