@@ -4,6 +4,8 @@
 //   korvahost FORM --screenshot OUT.png      render it offscreen, print the event log
 //   korvahost --script FILE [--form FORM]    run a script headless (see host/script.h)
 //   korvahost --export-palette LAYOUT FILE.gpl
+//   korvahost --reference CLASS              a class's members, events and saved keys in Markdown
+//   korvahost FORM --dark ...                under a dark palette that system colours follow
 //   korvahost --register | --unregister      the per-user registry entries
 //
 // --library PATH loads that korvactl instead of the usual one (host/library.h).
@@ -12,6 +14,9 @@
 #include "host/form_window.h"
 #include "host/library.h"
 #include "host/script.h"
+
+#include "host/class_reference.h"
+#include "host/dark_palette.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -118,8 +123,8 @@ int main(int argc, char** argv) {
     bool window = false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--script" || a == "--screenshot" || a == "--export-palette" || a == "--register" ||
-            a == "--unregister" || a == "--help" || a == "-h" || a == "--help-all") {
+        if (a == "--script" || a == "--screenshot" || a == "--export-palette" || a == "--reference" ||
+            a == "--register" || a == "--unregister" || a == "--help" || a == "-h" || a == "--help-all") {
             window = false;
             break;
         }
@@ -156,7 +161,13 @@ int main(int argc, char** argv) {
     const QCommandLineOption unreg(QStringLiteral("unregister"), QStringLiteral("Remove that registration."));
     const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Load korvactl from PATH."),
                                      QStringLiteral("PATH"));
+    const QCommandLineOption reference(QStringLiteral("reference"),
+                                       QStringLiteral("Print the members, events and saved keys of CLASS."),
+                                       QStringLiteral("CLASS"));
+    const QCommandLineOption dark(QStringLiteral("dark"),
+                                  QStringLiteral("Use a dark palette that the system colours follow."));
     parser.addOptions({script, form, screenshot, palette, reg, unreg, library});
+    parser.addOptions({reference, dark});
     parser.addPositionalArgument(QStringLiteral("FORM"), QStringLiteral("The form file to show."));
     parser.process(app);
     const QStringList positional = parser.positionalArguments();
@@ -175,6 +186,20 @@ int main(int argc, char** argv) {
         printError(error);
         return 2;
     }
+
+    if (parser.isSet(reference)) {
+        ComPtr<IKorvaControl> control;
+        if (!korvactl.createControl(parser.value(reference), control, &error)) {
+            printError(error);
+            return 2;
+        }
+        for (const QString& line : classReference(*control.get()))
+            printLine(line);
+        control->Terminate();
+        return 0;
+    }
+    if (parser.isSet(dark))
+        useDarkPalette(korvactl);
 
     if (parser.isSet(reg) || parser.isSet(unreg)) {
         const HRESULT hr = parser.isSet(reg) ? korvactl.registerServer() : korvactl.unregisterServer();

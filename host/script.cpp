@@ -2,6 +2,7 @@
 
 #include "frame/values/convert_p.h"
 #include "frame/values/value_text_p.h"
+#include "host/accessible_command.h"
 
 #include <QDir>
 #include <QImage>
@@ -539,6 +540,13 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
 
     if (cmd == u"dialog")
         return dialogCommand(line, t, error);
+
+    if (cmd == u"a11y") {
+        if (argc != 1)
+            return fail(needs("a11y NAME"));
+        HostedControl* c = control(t[1].text, error);
+        return c && printAccessibleTree(c->window(), print_, error);
+    }
 
     // A stray line may be anything, up to a whole pasted file: quote only its start.
     return fail(QStringLiteral("unknown command %1").arg(startOf(t[0].text)));

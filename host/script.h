@@ -16,6 +16,7 @@
 //   grab WINDOW FILE.png
 //   screen WIDTH HEIGHT                the scripted screen, pixels
 //   dialog colour VALUE | dialog cancel  the next colour dialog's answer
+//   a11y NAME                          -> the accessible tree, one object a line
 //
 // '#' at the start of a line or after a blank (outside strings) starts a
 // comment. Values use the syntax of frame/values/value_text_p.h; `set` also takes

@@ -5,6 +5,7 @@
 #include "frame/elements/label_element_p.h"
 #include "frame/elements/timer_element_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/control_accessible_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
 #include "frame/values/property_bag.h"
@@ -49,11 +50,8 @@ public:
     void handCursor(QWidget* over) { Platform::instance().setCursor(over, CursorShape::Hand); }
     void raiseClick();
     void leaveCheck();
-    // Screen readers get the caption a sighted user reads.
-    void describe() {
-        q.site()->setAccessibleName(lblTEST->Caption());
-        q.site()->setAccessibleDescription(QStringLiteral("button"));
-    }
+    // Screen readers get the caption a sighted user reads (pane_accessible.cpp).
+    void describe() { accessibility::notifyNameChanged(q); }
 
     Pane& q;
     QString caption;          // what TextCaption holds and what is saved
@@ -91,17 +89,19 @@ void PanePrivate::createElements() {
     imgMAIN = q.addElement<ImageElement>(q, QStringLiteral("imgMAIN"));
     imgMAIN->Move(0, 0, 1575, 525);
     imgMAIN->setStretch(true);
-    imgMAIN->setPicture(Picture{pane::normalPicture()});
+    // Each picture carries its drawing, so high-density screens get it at device resolution.
+    const Picture normal{pane::normalPicture(), &pane::normalPictureAt};
+    imgMAIN->setPicture(normal);
 
-    auto hidden = [&](const char* name, QImage img) {
+    auto hidden = [&](const char* name, Picture picture) {
         auto* e = q.addElement<ImageElement>(q, QString::fromLatin1(name));
         e->setVisible(false);
-        e->setPicture(Picture{std::move(img)});
+        e->setPicture(picture);
         return e;
     };
-    imgNML = hidden("imgNML", pane::normalPicture());
-    imgHL = hidden("imgHL", pane::highlightPicture());
-    imgPRESS = hidden("imgPRESS", pane::pressedPicture());
+    imgNML = hidden("imgNML", normal);
+    imgHL = hidden("imgHL", Picture{pane::highlightPicture(), &pane::highlightPictureAt});
+    imgPRESS = hidden("imgPRESS", Picture{pane::pressedPicture(), &pane::pressedPictureAt});
 
     lblTEST = q.addElement<LabelElement>(q, QStringLiteral("lblTEST"));
     lblTEST->setCaption(QStringLiteral("TEST"));

@@ -174,6 +174,9 @@ public:
     // How the next colour dialog answers: `choose` with `colour` (0x00BBGGRR),
     // or cancelled. Answers queue up in order.
     virtual HRESULT AnswerColourDialog(bool choose, uint32_t colour) = 0;
+    // When on, system colours (0x800000xx) follow the application's Qt
+    // palette, so a dark QPalette gives dark system colours.
+    virtual HRESULT FollowQtPalette(bool on) = 0;
 
 protected:
     ~IKorvaRuntime() = default;

@@ -3,6 +3,7 @@
 #include "frame/component/catalogue_p.h"
 #include "frame/component/control_object_p.h"
 #include "frame/platform/scripted_platform_p.h"
+#include "frame/platform/system_colours.h"
 
 #include <QWidget>
 
@@ -86,6 +87,8 @@ public:
     HRESULT UseScriptedPlatform(bool on) override {
         if (on && !scripted_) {
             scripted_ = std::make_unique<ScriptedPlatform>();
+            // System colours keep following the palette if the host asked for that.
+            scripted_->setFollowQtPalette(systemColoursFollowQtPalette());
             scripted_->installed(true);
         } else if (!on && scripted_) {
             scripted_.reset(); // uninstalls itself
@@ -154,6 +157,11 @@ public:
         if (!scripted_)
             return E_UNEXPECTED;
         scripted_->queueColourAnswer(choose ? std::optional<uint32_t>(colour) : std::nullopt);
+        return S_OK;
+    }
+
+    HRESULT FollowQtPalette(bool on) override {
+        setSystemColoursFollowQtPalette(on);
         return S_OK;
     }
 

@@ -23,10 +23,22 @@ void ImageElement::setStretch(bool on) {
 void ImageElement::paint(QPainter& p, const QRect& r) {
     if (picture_.isNull())
         return;
-    if (stretch_)
+    const qreal ratio = p.device() ? p.device()->devicePixelRatio() : 1.0;
+    if (stretch_ && ratio != 1.0 && picture_.draw && !r.isEmpty()) {
+        p.drawImage(r, atDeviceSize((QSizeF(r.size()) * ratio).toSize(), ratio));
+    } else if (stretch_)
         p.drawImage(r, picture_.image);
     else
         p.drawImage(r.topLeft(), picture_.image);
+}
+
+const QImage& ImageElement::atDeviceSize(QSize pixels, qreal ratio) {
+    if (deviceImageOf_ != picture_.image.cacheKey() || deviceImage_.size() != pixels) {
+        deviceImage_ = picture_.draw(pixels);
+        deviceImage_.setDevicePixelRatio(ratio);
+        deviceImageOf_ = picture_.image.cacheKey();
+    }
+    return deviceImage_;
 }
 
 std::unique_ptr<Element> ImageElement::cloneAs(Control& owner, int index) const {

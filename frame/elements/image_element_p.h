@@ -19,8 +19,13 @@ public:
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 private:
+    // The picture as last drawn at device resolution (see Picture::draw).
+    const QImage& atDeviceSize(QSize pixels, qreal ratio);
+
     Picture picture_;
     bool stretch_ = false;
+    QImage deviceImage_;
+    qint64 deviceImageOf_ = 0; // cacheKey of the picture it was drawn for
 };
 
 } // namespace korva

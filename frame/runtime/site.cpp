@@ -3,6 +3,7 @@
 #include "frame/colour/qt_colour_p.h"
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
+#include "frame/runtime/control_accessible_p.h"
 
 #include <QPainter>
 
@@ -13,6 +14,7 @@ namespace korva {
 Site::Site(Control& owner) : owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    accessibility::installFactory();
 }
 
 Site::~Site() = default;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <variant>
 
 namespace korva {
@@ -27,6 +28,11 @@ struct FontSpec {
 // The host's standard picture object. An empty image is "no picture".
 struct Picture {
     QImage image;
+    // For a picture the library draws itself: the same picture drawn at any
+    // pixel size. A stretched picture on a high-density screen is drawn from
+    // this at device resolution instead of scaling `image` up; at 1x `image`
+    // is what shows. Empty for pictures loaded from files.
+    std::function<QImage(QSize pixels)> draw = {};
 
     bool isNull() const { return image.isNull(); }
     friend bool operator==(const Picture& a, const Picture& b) { return a.image == b.image; }

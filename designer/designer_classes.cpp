@@ -1,0 +1,20 @@
+#include "designer/designer_classes_p.h"
+
+#include "widgets/pane_widget.h"
+
+namespace korva::designer {
+
+namespace {
+
+template <class W> QWidget* make(QWidget* parent) { return new W(parent); }
+
+constexpr ClassRow kRows[] = {
+    {"korva::PaneWidget", "widgets/pane_widget.h",
+     "A picture button with a centred caption that reports Click", &make<PaneWidget>},
+};
+
+} // namespace
+
+std::span<const ClassRow> classRows() { return kRows; }
+
+} // namespace korva::designer

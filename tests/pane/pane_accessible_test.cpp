@@ -1,0 +1,95 @@
+// Pane as assistive technologies see it: role, name, states, the press
+// action, change events, and the tree korvahost's a11y prints.
+#include "frame/platform/accessible_tree_p.h"
+#include "frame/runtime/control_accessible_p.h"
+#include "frame/runtime/site.h"
+#include "frame/values/property_bag.h"
+#include "pane/pane.h"
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace korva;
+
+namespace {
+
+std::vector<std::pair<QAccessible::Event, QObject*>> g_events;
+
+class PaneAccessibility : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_events.clear();
+        accessibility::setEventObserver(
+            [](const QAccessibleEvent& e) { g_events.emplace_back(e.type(), e.object()); });
+        pane = Pane::createNew();
+    }
+    void TearDown() override {
+        pane.reset();
+        accessibility::setEventObserver({});
+    }
+    QAccessibleInterface* iface() { return QAccessible::queryAccessibleInterface(pane->site()); }
+    void press() {
+        ASSERT_TRUE(iface()->actionInterface());
+        iface()->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+
+    std::unique_ptr<Pane> pane;
+};
+
+TEST_F(PaneAccessibility, IsAButtonNamedByTheCaptionItShows) {
+    QAccessibleInterface* a = iface();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->role(), QAccessible::Button);
+    EXPECT_EQ(a->object(), pane->site());
+    // A new pane shows its design caption until it is given one.
+    EXPECT_EQ(a->text(QAccessible::Name), "TEST");
+    EXPECT_EQ(a->childCount(), 0) << "the pane's picture and caption are not objects of their own";
+
+    g_events.clear();
+    pane->setTextCaption("Open");
+    EXPECT_EQ(a->text(QAccessible::Name), "Open");
+    ASSERT_FALSE(g_events.empty());
+    EXPECT_EQ(g_events.back().first, QAccessible::NameChanged);
+    EXPECT_EQ(g_events.back().second, pane->site());
+}
+
+TEST_F(PaneAccessibility, PressRaisesClickOnlyWhereAClickWould) {
+    QSignalSpy clicks(pane.get(), &Pane::Click);
+    press();
+    EXPECT_EQ(clicks.count(), 1);
+
+    // Disabled: no action offered, and a stray request does nothing.
+    pane->setEnabled(false);
+    EXPECT_TRUE(iface()->state().disabled);
+    EXPECT_FALSE(iface()->state().focusable);
+    EXPECT_TRUE(iface()->actionInterface()->actionNames().isEmpty());
+    press();
+    EXPECT_EQ(clicks.count(), 1);
+    pane->setEnabled(true);
+    EXPECT_FALSE(iface()->state().disabled);
+
+    // Saved disabled: the picture is hidden and the caption is inert, for a
+    // screen reader user as for anyone else.
+    PropertyBag bag;
+    bag.WriteProperty("TextCaption", Value(QStringLiteral("Archive")));
+    bag.WriteProperty("Enabled", Value(false));
+    auto loaded = std::make_unique<Pane>();
+    loaded->Initialize();
+    loaded->ReadProperties(bag);
+    QSignalSpy loadedClicks(loaded.get(), &Pane::Click);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(loaded->site());
+    EXPECT_EQ(a->text(QAccessible::Name), "Archive");
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(loadedClicks.count(), 0);
+}
+
+TEST_F(PaneAccessibility, TreeLinesNameRoleStateAndActions) {
+    pane->setTextCaption("Say \"hi\"");
+    EXPECT_EQ(accessibleTree(iface()),
+              QStringList{"button \"Say \"\"hi\"\"\" state=focusable actions=Press,SetFocus"});
+    pane->setEnabled(false);
+    EXPECT_EQ(accessibleTree(iface()), QStringList{"button \"Say \"\"hi\"\"\" state=disabled"});
+}
+
+} // namespace
