@@ -2,7 +2,7 @@
 // new picture at device resolution. Against scaling the 90 x 50 design up to
 // the same size, as a 1x screen does. Target: a look change stays far below
 // one frame (16 ms) at scale factor 2 for a large pane: under 1 ms.
-#include "pane/pane_pictures.h"
+#include "pane/pane_pictures_p.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>

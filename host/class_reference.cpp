@@ -1,6 +1,6 @@
 #include "host/class_reference.h"
 
-#include "frame/component/class_info.h"
+#include "frame/values/class_info.h"
 #include "frame/values/property_bag.h"
 #include "frame/values/value_text_p.h"
 

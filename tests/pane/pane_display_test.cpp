@@ -9,7 +9,7 @@
 #include "frame/runtime/site.h"
 #include "frame/values/property_bag.h"
 #include "pane/pane.h"
-#include "pane/pane_pictures.h"
+#include "pane/pane_pictures_p.h"
 
 #include <QApplication>
 #include <QPalette>
