@@ -1,5 +1,6 @@
 #include "host/form_host.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -67,6 +68,10 @@ void FormHost::place(HostedControl& c) {
     w->setParent(surface_.get());
     w->move(c.left() / tpp, c.top() / tpp);
     w->show();
+    // What showing posts is delivered now, as an event loop would: a script
+    // runs without one, and a queue of posted events that only grows makes
+    // every later window's end scan all of it.
+    QCoreApplication::sendPostedEvents();
     byName_.insert(c.name().toCaseFolded(), &c);
     bottom_ = std::max(bottom_, bottomOf(c));
 }
