@@ -41,10 +41,11 @@ inline bool sameValue(const Value& a, const Value& b) {
         return std::memcmp(x, b.ptr<float>(), sizeof(float)) == 0 ||
                (std::isnan(*x) && std::isnan(*b.ptr<float>()));
     if (const FontSpec* f = a.ptr<FontSpec>()) {
-        FontSpec g = b.as<FontSpec>();
-        if (std::isnan(f->size) && std::isnan(g.size))
-            g.size = f->size;
-        return *f == g;
+        FontSpec x = *f;
+        FontSpec y = b.as<FontSpec>();
+        if (std::isnan(x.size) && std::isnan(y.size))
+            x.size = y.size = 0;
+        return x == y;
     }
     return a == b;
 }
