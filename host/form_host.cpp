@@ -1,5 +1,6 @@
 #include "host/form_host.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace korva::host {
 FormHost::FormHost(KorvaLibrary& library, HostedControl::EventLog log)
     : library_(library), log_(std::move(log)), surface_(std::make_unique<QWidget>()) {
     surface_->setAutoFillBackground(true);
-    surface_->resize(1, 1);
+    fitSurface();
 }
 
 FormHost::~FormHost() { clear(); }
@@ -20,6 +21,8 @@ void FormHost::clear() {
     // Each release ends the control's window, which takes it off the surface.
     while (!controls_.empty())
         controls_.pop_back();
+    byName_.clear();
+    bottom_ = 0;
     fitSurface();
 }
 
@@ -34,10 +37,7 @@ int FormHost::twipsPerPixel() const {
 }
 
 HostedControl* FormHost::find(QStringView name) const {
-    for (const auto& c : controls_)
-        if (name.compare(c->name(), Qt::CaseInsensitive) == 0)
-            return c.get();
-    return nullptr;
+    return byName_.value(name.toString().toCaseFolded(), nullptr);
 }
 
 std::unique_ptr<HostedControl> FormHost::create(const QString& className, const QString& name,
@@ -55,28 +55,48 @@ std::unique_ptr<HostedControl> FormHost::create(const QString& className, const 
     return std::make_unique<HostedControl>(name, std::move(control), log_);
 }
 
+int64_t FormHost::bottomOf(const HostedControl& c) {
+    float w = 0, h = 0;
+    c.control()->GetExtent(&w, &h);
+    const float height = std::isfinite(h) ? std::clamp(h, 0.0f, 4.0e9f) : 0.0f;
+    return int64_t{c.top()} + std::llround(height);
+}
+
 void FormHost::place(HostedControl& c) {
     QWidget* w = c.window();
     const int tpp = twipsPerPixel();
     w->setParent(surface_.get());
     w->move(c.left() / tpp, c.top() / tpp);
-    fitSurface();
     w->show();
+    // What showing posts is delivered now, as an event loop would: a script
+    // runs without one, and a queue of posted events that only grows makes
+    // every later window's end scan all of it.
+    QCoreApplication::sendPostedEvents();
+    byName_.insert(c.name().toCaseFolded(), &c);
+    bottom_ = std::max(bottom_, bottomOf(c));
+}
+
+void FormHost::growSurface(const QWidget& window) {
+    const QRect g = window.geometry();
+    bounds_ |= QRect(QPoint(0, 0), g.bottomRight());
+    margin_ = std::min({margin_, std::max(g.left(), 0), std::max(g.top(), 0)});
+    QRect framed = bounds_;
+    if (!controls_.empty())
+        framed.adjust(0, 0, margin_, margin_);
+    surface_->resize(framed.size());
 }
 
 void FormHost::fitSurface() {
     // The form keeps on its right and bottom the margin its controls keep
     // from its left and top, so a saved layout looks framed the same way.
-    QRect bounds(0, 0, 1, 1);
-    int margin = std::numeric_limits<int>::max();
-    for (const auto& c : controls_) {
-        const QRect g = c->window()->geometry();
-        bounds |= QRect(QPoint(0, 0), g.bottomRight());
-        margin = std::min({margin, std::max(g.left(), 0), std::max(g.top(), 0)});
+    bounds_ = QRect(0, 0, 1, 1);
+    margin_ = std::numeric_limits<int>::max();
+    if (controls_.empty()) {
+        surface_->resize(bounds_.size());
+        return;
     }
-    if (!controls_.empty())
-        bounds.adjust(0, 0, margin, margin);
-    surface_->resize(bounds.size());
+    for (const auto& c : controls_)
+        growSurface(*c->window());
 }
 
 HostedControl* FormHost::addNew(const QString& className, const QString& name,
@@ -90,13 +110,16 @@ HostedControl* FormHost::addNew(const QString& className, const QString& name,
     if (!c)
         return nullptr;
     const QSizeF size = sizeTwips.value_or(QSizeF(c->classInfo().designSize));
-    int top = 0;
-    for (const auto& other : controls_) {
-        float w = 0, h = 0;
-        other->control()->GetExtent(&w, &h);
-        top = std::max(top, other->top() + static_cast<int>(std::lround(h)));
+    if (bottom_ > std::numeric_limits<int32_t>::max()) {
+        if (error)
+            *error = QStringLiteral("no room for %1 below the other controls: its top would be %2 twips, "
+                                    "beyond the largest position %3")
+                         .arg(name)
+                         .arg(bottom_)
+                         .arg(std::numeric_limits<int32_t>::max());
+        return nullptr;
     }
-    c->setPosition(0, top);
+    c->setPosition(0, static_cast<int>(bottom_));
     IKorvaControl* ctl = c->control();
     HRESULT hr = ctl->Initialize();
     if (SUCCEEDED(hr))
@@ -110,6 +133,7 @@ HostedControl* FormHost::addNew(const QString& className, const QString& name,
     }
     controls_.push_back(std::move(c));
     place(*controls_.back());
+    growSurface(*controls_.back()->window());
     return controls_.back().get();
 }
 
@@ -149,6 +173,7 @@ bool FormHost::load(const QString& path, QString* error) {
     controls_ = std::move(loaded);
     for (const auto& c : controls_)
         place(*c);
+    fitSurface();
     return true;
 }
 
@@ -190,6 +215,11 @@ bool FormHost::resize(HostedControl& c, float widthTwips, float heightTwips, QSt
                     .arg(hr == E_INVALIDARG ? QStringLiteral("no window is that large") : describeResult(hr));
         return false;
     }
+    // The control may have shrunk: both the next top and the surface are
+    // worked out again from every control.
+    bottom_ = 0;
+    for (const auto& other : controls_)
+        bottom_ = std::max(bottom_, bottomOf(*other));
     fitSurface();
     return true;
 }

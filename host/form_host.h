@@ -7,9 +7,12 @@
 #include "host/hosted_control.h"
 #include "host/library.h"
 
+#include <QHash>
+#include <QRect>
 #include <QSizeF>
 #include <QWidget>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,13 +55,27 @@ public:
 
 private:
     std::unique_ptr<HostedControl> create(const QString& className, const QString& name, QString* error);
+    // Puts the control's window on the surface and takes note of its extent.
     void place(HostedControl& c);
+    // The twips below the control, in 64 bits: a control may sit at the
+    // largest position there is.
+    static int64_t bottomOf(const HostedControl& c);
+    // The surface frames every control with the margin they keep from its
+    // left and top. Growing by one window costs nothing; the full pass runs
+    // only when a window may have shrunk or gone.
+    void growSurface(const QWidget& window);
     void fitSurface();
 
     KorvaLibrary& library_;
     HostedControl::EventLog log_;
     std::unique_ptr<QWidget> surface_;
     std::vector<std::unique_ptr<HostedControl>> controls_;
+    // Loading and adding stay linear in the number of controls: names are
+    // found through this index and a new control's top comes from bottom_.
+    QHash<QString, HostedControl*> byName_; // case-folded name
+    int64_t bottom_ = 0;                    // twips below the lowest control
+    QRect bounds_;                          // pixels, from the surface's origin
+    int margin_ = 0;
 };
 
 } // namespace korva::host

@@ -181,7 +181,11 @@ ScriptRunner::ScriptRunner(FormHost& form, KorvaLibrary& library, Print print, Q
     : form_(form), library_(library), print_(std::move(print)), baseDir_(std::move(baseDir)) {}
 
 QString ScriptRunner::resolve(const QString& path) const {
-    return QDir::isAbsolutePath(path) ? path : QDir(baseDir_).filePath(path);
+    const QString full = QDir::isAbsolutePath(path) ? path : QDir(baseDir_).filePath(path);
+    if (!confined_)
+        return full;
+    const QString clean = QDir::cleanPath(full);
+    return clean.startsWith(QDir::cleanPath(baseDir_) + QLatin1Char('/')) ? clean : QString();
 }
 
 int ScriptRunner::run(const QString& script) {

@@ -59,7 +59,11 @@ public:
     // One line, numbered for its error message; false when it failed.
     bool runLine(const QString& line, int number);
 
+    // A file named in the script, relative to the script's folder. While
+    // confined, only files inside that folder: any other path resolves to
+    // an empty one, which no command can open.
     QString resolve(const QString& path) const;
+    void confineFilesToBaseDir(bool on) { confined_ = on; }
 
 private:
     // A window a script names: a control's own, or one of its elements'.
@@ -82,6 +86,7 @@ private:
     KorvaLibrary& library_;
     Print print_;
     QString baseDir_;
+    bool confined_ = false;
     InputSender input_;
 };
 

@@ -254,16 +254,18 @@ void Pane::onResize() {
 // saved disabled comes back with its picture hidden while the control itself
 // stays enabled, so its caption shows on the golden background and is inert.
 void Pane::onReadProperties(const PropertyBag& bag) {
+    // Two statements: a saved caption that is not text leaves the caption
+    // text as it was, and the label takes that text all the same.
     QString text;
     if (valueToString(bag.ReadProperty(QStringLiteral("TextCaption"), Value(QStringLiteral("Textval"))),
                       text)) {
         const bool changed = d->caption != text;
         d->caption = text;
-        d->lblTEST->setCaption(text);
-        d->describe();
         if (changed)
             emit TextCaptionChanged(text);
     }
+    d->lblTEST->setCaption(d->caption);
+    d->describe();
     int32_t colour = 0;
     if (valueToLong(bag.ReadProperty(QStringLiteral("BackColor"), Value(int32_t{0})), colour))
         d->storedColour = colour;

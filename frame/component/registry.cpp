@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace korva {
 
@@ -24,6 +25,7 @@ QString RegistryFile::defaultPath() {
 
 bool RegistryFile::load(const QString& path, QString* error) {
     lines_.clear();
+    endsOpen_ = false;
     QFile f(path);
     if (!f.exists())
         return true;
@@ -32,21 +34,34 @@ bool RegistryFile::load(const QString& path, QString* error) {
             *error = QStringLiteral("%1: cannot read: %2").arg(path, f.errorString());
         return false;
     }
-    const QString text = QString::fromUtf8(f.readAll());
-    QStringList raw = text.split(u'\n');
-    if (!raw.isEmpty() && raw.last().isEmpty())
-        raw.removeLast();
-    for (QString& r : raw) {
-        if (r.endsWith(u'\r'))
-            r.chop(1);
-        Line line{r, false, {}};
-        // An empty value may have lost its trailing blank to an editor.
-        qsizetype sep = r.indexOf(kSeparator);
-        if (sep < 0 && r.endsWith(QStringLiteral(" =")))
-            sep = r.size() - 2;
-        if (!r.startsWith(u'#') && sep > 0) {
-            line.isEntry = true;
-            line.entry = {r.left(sep).trimmed(), r.mid(sep + kSeparator.size())};
+    const QByteArray bytes = f.readAll();
+    endsOpen_ = !bytes.isEmpty() && !bytes.endsWith('\n');
+    for (qsizetype start = 0; start < bytes.size();) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        Line line{bytes.mid(start, end - start), false, false, {}};
+        start = end;
+        // The text of the line: without its line end (any CRs before the LF)
+        // and, on the first line, without a byte-order mark.
+        QByteArrayView body(line.raw);
+        if (body.endsWith('\n'))
+            body.chop(1);
+        while (body.endsWith('\r'))
+            body.chop(1);
+        if (lines_.empty() && body.startsWith("\xEF\xBB\xBF"))
+            body = body.sliced(3);
+        QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString r = decode(body);
+        // A line that is not UTF-8 is someone else's: it is kept, never parsed.
+        if (!decode.hasError() && !r.trimmed().startsWith(u'#')) {
+            // An empty value may have lost its trailing blank to an editor.
+            qsizetype sep = r.indexOf(kSeparator);
+            if (sep < 0 && r.endsWith(QStringLiteral(" =")))
+                sep = r.size() - 2;
+            if (sep > 0 && !r.left(sep).trimmed().isEmpty()) {
+                line.isEntry = true;
+                line.entry = {r.left(sep).trimmed(), r.mid(sep + kSeparator.size())};
+            }
         }
         lines_.push_back(std::move(line));
     }
@@ -68,9 +83,14 @@ bool RegistryFile::save(const QString& path, QString* error) const {
     }
     QByteArray out;
     for (const Line& l : lines_) {
-        out += (l.isEntry ? l.entry.key + kSeparator + l.entry.value : l.raw).toUtf8();
-        out += '\n';
+        // A last line without a line end gets one when something follows it;
+        // the file as a whole keeps ending the way it did.
+        if (!out.isEmpty() && !out.endsWith('\n'))
+            out += '\n';
+        out += l.changed ? (l.entry.key + kSeparator + l.entry.value).toUtf8() + '\n' : l.raw;
     }
+    if (endsOpen_ && out.endsWith('\n'))
+        out.chop(1);
     f.write(out);
     if (!f.commit()) {
         if (error)
@@ -93,10 +113,13 @@ bool RegistryFile::set(const QString& key, const QString& value) {
         return false;
     for (Line& l : lines_)
         if (l.isEntry && key.compare(l.entry.key, Qt::CaseInsensitive) == 0) {
-            l.entry.value = value;
+            if (l.entry.value != value) {
+                l.entry.value = value;
+                l.changed = true;
+            }
             return true;
         }
-    lines_.push_back({QString(), true, {key, value}});
+    lines_.push_back({QByteArray(), true, true, {key, value}});
     return true;
 }
 

@@ -45,12 +45,17 @@ public:
     std::vector<RegistryEntry> entries() const;
 
 private:
+    // Every line keeps its bytes, line end included, so whatever this code
+    // does not change is written back exactly as it was read, in whatever
+    // encoding and with whatever line ends its writer used.
     struct Line {
-        QString raw; // kept verbatim when it is not an entry
+        QByteArray raw;
         bool isEntry = false;
+        bool changed = false; // written from `entry` instead of `raw`
         RegistryEntry entry;
     };
     std::vector<Line> lines_;
+    bool endsOpen_ = false; // the file as read did not end with a line end, and stays so
 };
 
 } // namespace korva

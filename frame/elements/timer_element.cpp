@@ -27,7 +27,14 @@ TimerElement::TimerElement(Control& owner, const QString& name, int index)
     });
 }
 
-TimerElement::~TimerElement() { std::erase(liveTimers(), this); }
+TimerElement::~TimerElement() {
+    // Controls usually go in the reverse order of their making: look from the
+    // end, so ending n controls stays linear.
+    auto& all = liveTimers();
+    const auto it = std::find(all.rbegin(), all.rend(), this);
+    if (it != all.rend())
+        all.erase(std::next(it).base());
+}
 
 void TimerElement::setInterval(int32_t ms) {
     // The element's interval is an unsigned 16-bit count of milliseconds.

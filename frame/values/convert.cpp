@@ -168,17 +168,18 @@ namespace {
 QString formatFixed(double x, int decimals) {
     if (!std::isfinite(x))
         return QString::number(x);
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15e", std::fabs(x)); // d.ddddddddddddddde+XX
+    // The significant digits of |x| and the exponent of the first one.
+    auto decimalDigits = [&](int count, std::string& mant) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*e", count - 1, std::fabs(x)); // d.ddde+XX
+        mant.clear();
+        for (const char* p = buf; *p && *p != 'e'; ++p)
+            if (*p != '.')
+                mant.push_back(*p);
+        return std::atoi(std::strchr(buf, 'e') + 1);
+    };
     std::string mant;
-    for (const char* p = buf; *p && *p != 'e'; ++p)
-        if (*p != '.')
-            mant.push_back(*p);
-    const int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
-    // Trim to 15 significant digits with half-away rounding.
-    std::string digits = mant.substr(0, 15);
-    const bool bump15 = mant.size() > 15 && mant[15] >= '5';
-    int e = exp10;
+    const int exp10 = decimalDigits(16, mant);
     auto increment = [](std::string& d) {
         int k = static_cast<int>(d.size()) - 1;
         while (k >= 0 && d[static_cast<size_t>(k)] == '9')
@@ -190,10 +191,16 @@ QString formatFixed(double x, int decimals) {
         ++d[static_cast<size_t>(k)];
         return false;
     };
-    if (bump15 && increment(digits)) {
+    // Trim to 15 significant digits with half-away rounding, unless that
+    // carries past the largest double: then all 17 digits, which read back.
+    std::string digits = mant.substr(0, 15);
+    int e = exp10;
+    if (mant[15] >= '5' && increment(digits)) {
         digits.pop_back();
         ++e;
     }
+    if (!std::isfinite(std::strtod(("0." + digits + "e" + std::to_string(e + 1)).c_str(), nullptr)))
+        e = decimalDigits(17, digits);
     // Place the point: value = 0.d1d2... * 10^(e+1)
     std::string intPart, fracPart;
     const int pointPos = e + 1;
@@ -235,6 +242,9 @@ QString numberToText(double x) {
     if (x == 0.0)
         return QStringLiteral("0");
     QString s = QString::number(x, 'g', 15);
+    // Fifteen digits of the largest doubles round past the range; more read back.
+    if (!std::isfinite(s.toDouble()))
+        s = QString::number(x, 'g', 17);
     if (s.contains(QLatin1Char('e'))) {
         // Plain digits up to the range where a person still reads them so.
         const double a = std::fabs(x);

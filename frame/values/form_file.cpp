@@ -54,6 +54,15 @@ QString excerpt(QStringView s) {
 
 // -------------------------------------------------------------------- reader
 
+// The control block being read. At namespace scope: nested in Reader, its
+// member initialisers would not be usable where std::optional asks for them.
+struct Open {
+    FormControl control;
+    int beginLine = 0;
+    int geometryLine[4] = {0, 0, 0, 0}; // Left, Top, Width, Height
+    QHash<QString, int> keyLines;       // case-folded key -> line
+};
+
 class Reader {
 public:
     Reader(const QString& text, const QString& fileName, FormError& err) : text_(text), err_(err) {
@@ -90,13 +99,6 @@ public:
     }
 
 private:
-    struct Open {
-        FormControl control;
-        int beginLine = 0;
-        int geometryLine[4] = {0, 0, 0, 0}; // Left, Top, Width, Height
-        QHash<QString, int> keyLines;       // case-folded key -> line
-    };
-
     QStringView text_;
     FormError& err_;
     qsizetype next_ = 0; // start of the next line in text_

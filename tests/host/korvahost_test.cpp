@@ -255,6 +255,18 @@ TEST_F(KorvaHost, HugeWindowsAndValuesStayCheap) {
         EXPECT_LT(r.lines[i].size(), 300) << r.lines[i].left(300).toStdString();
         EXPECT_TRUE(r.lines[i].contains("xxx...")) << r.lines[i].left(200).toStdString();
     }
+// A control at the largest position leaves no room below it: `new` says so
+// instead of computing a top past the 32-bit range.
+TEST_F(KorvaHost, NewBelowAControlAtTheLargestTopFailsClearly) {
+    write("low.form", "korvactl form 1\nBegin korvactl.Pane Low\n    Left = 0\n    Top = 2147483647\n"
+                      "    Width = 1575\n    Height = 525\nEnd\n");
+    const HostRun r = script("load low.form\n"
+                             "new Pane X\n"
+                             "get X.TextCaption\n");
+    EXPECT_EQ(r.exitCode, 1) << show(r);
+    ASSERT_EQ(r.lines.size(), 2) << show(r);
+    EXPECT_TRUE(r.lines[0].startsWith("error 2: no room for X")) << show(r);
+    EXPECT_TRUE(r.lines[1].startsWith("error 3: no control named X")) << show(r);
 }
 
 // The scripted clock drives the leave check: the highlight stays until a

@@ -292,6 +292,21 @@ TEST_F(PaneTest, MissingKeysTakeDefaultsAndBadEnabledKeepsTrue) {
     EXPECT_TRUE(loaded.element(u"imgMAIN")->Visible());
 }
 
+// The caption text and the label are two statements: a saved caption that is
+// not text leaves the text as it was, and the label still takes that text.
+TEST_F(PaneTest, SavedCaptionThatIsNotTextEmptiesTheLabelToo) {
+    for (const Value& saved : {Value(Picture{}), Value(FontSpec{})}) {
+        PropertyBag bag;
+        bag.WriteProperty("TextCaption", saved);
+        Pane loaded;
+        loaded.Initialize();
+        loaded.ReadProperties(bag);
+        EXPECT_EQ(loaded.TextCaption(), "");
+        EXPECT_EQ(static_cast<LabelElement*>(loaded.element(u"lblTEST"))->Caption(), "")
+            << "the design text TEST must not stay on a pane whose caption is empty";
+    }
+}
+
 TEST_F(PaneTest, PaneSavedDisabledComesBackWithHiddenPictureAndInertCaption) {
     pane->setEnabled(false);
     PropertyBag bag;

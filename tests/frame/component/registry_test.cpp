@@ -77,7 +77,43 @@ TEST(RegistryFile, KeepsForeignLinesAndMatchesKeysWithoutCase) {
     EXPECT_TRUE(reg.remove(u"other.thing\\clsid"));
     EXPECT_FALSE(reg.remove(u"other.thing\\clsid"));
     ASSERT_TRUE(reg.save(path));
-    EXPECT_EQ(readAll(path), "# someone's notes\nnot an entry at all\nEmpty\\Value = \n");
+    EXPECT_EQ(readAll(path), "# someone's notes\nnot an entry at all\nEmpty\\Value =\n");
+}
+
+// Lines someone else wrote come back byte for byte, whatever their line ends,
+// encoding or blanks, and a line that only looks like a comment stays one.
+TEST(RegistryFile, ForeignLinesSurviveASetAndRemoveByteForByte) {
+    const QByteArray cases[] = {
+        " #k = v\n",                       // indented: a comment, not the entry "#k"
+        "a = 1\r\r\nkey =\r\r\nb = 2\r\n", // CR CR LF and CR LF line ends
+        "latin = caf\xe9\n",               // not UTF-8
+        "\xef\xbb\xbf"
+        "bom = 1\n", // a byte-order mark
+        "no final line end = x",
+        "tabs\t=\tx\n\n\n",
+        "",
+    };
+    for (const QByteArray& original : cases) {
+        SCOPED_TRACE(original.toStdString());
+        QTemporaryDir dir;
+        const QString path = dir.filePath("registry");
+        writeAll(path, original);
+        RegistryFile reg;
+        ASSERT_TRUE(reg.load(path));
+        ASSERT_TRUE(reg.set("korvactl.Pane\\CLSID", "{x}"));
+        ASSERT_TRUE(reg.save(path));
+        ASSERT_TRUE(reg.load(path));
+        EXPECT_EQ(reg.value(u"korvactl.Pane\\CLSID"), QStringLiteral("{x}"));
+        EXPECT_TRUE(reg.remove(u"korvactl.Pane\\CLSID"));
+        ASSERT_TRUE(reg.save(path));
+        EXPECT_EQ(readAll(path), original);
+    }
+    QTemporaryDir dir;
+    writeAll(dir.filePath("r"), " #k = v\nk2 = v2\r\r\n");
+    RegistryFile reg;
+    ASSERT_TRUE(reg.load(dir.filePath("r")));
+    EXPECT_EQ(reg.value(u"#k"), std::nullopt);
+    EXPECT_EQ(reg.value(u"k2"), QStringLiteral("v2")) << "a run of CRs before the LF ends the line";
 }
 
 TEST_F(RegistryTest, RegisterThenUnregisterLeavesOthersAsTheyWere) {

@@ -3,11 +3,13 @@
 #include "frame/colour/colour_p.h"
 #include "frame/platform/scripted_platform_p.h"
 #include "frame/values/convert_p.h"
+#include "frame/values/value_text_p.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace korva;
 
@@ -178,4 +180,36 @@ TEST(BlendColor, WeightOutsideRangeIsNotCheckedButNeverCrashes) {
     EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 300), 0);        // a negative channel leaves the result 0
     // Products that leave 32 bits fail, so every channel keeps its initial 0.
     EXPECT_EQ(BlendColor(0xFFFFFF, 0xFFFFFF, 0x7FFFFFFF), 0);
+}
+
+// Texts the runtime makes from a number must read back as a finite number,
+// also where rounding to 15 digits would carry past the largest double.
+TEST(Formats, NumbersAtTheEndsOfTheDoubleRangeReadBack) {
+    using L = std::numeric_limits<double>;
+    const double edges[] = {
+        L::max(), L::min(), L::denorm_min(),      1.7976931348623155e308, 9.99999999999999e307,
+        1e308,    1e-310,   123456789012345678.0, 0.30000000000000004};
+    for (const double magnitude : edges)
+        for (const double x : {magnitude, -magnitude}) {
+            SCOPED_TRACE(x);
+            const QString texts[] = {numberToText(x), formatWhole(x), formatOneDecimal(x)};
+            for (const QString& t : texts) {
+                double back = 0;
+                EXPECT_TRUE(textToNumber(t, back) && std::isfinite(back)) << t.toStdString();
+                Value parsed;
+                EXPECT_TRUE(parseValue(t, parsed, nullptr)) << t.toStdString();
+            }
+            double back = 0;
+            ASSERT_TRUE(textToNumber(numberToText(x), back));
+            EXPECT_EQ(numberToText(back), numberToText(x)) << "the text is stable";
+            if (std::fabs(x) == L::max()) {
+                EXPECT_EQ(back, x) << numberToText(x).toStdString();
+            }
+            for (const Value& v : {Value(x), Value(static_cast<float>(x))}) {
+                Value again;
+                ASSERT_TRUE(parseValue(formatTypedValue(v), again, nullptr))
+                    << formatTypedValue(v).toStdString();
+                EXPECT_TRUE(again == v) << formatTypedValue(v).toStdString();
+            }
+        }
 }
