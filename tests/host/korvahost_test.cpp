@@ -255,6 +255,8 @@ TEST_F(KorvaHost, HugeWindowsAndValuesStayCheap) {
         EXPECT_LT(r.lines[i].size(), 300) << r.lines[i].left(300).toStdString();
         EXPECT_TRUE(r.lines[i].contains("xxx...")) << r.lines[i].left(200).toStdString();
     }
+}
+
 // A control at the largest position leaves no room below it: `new` says so
 // instead of computing a top past the 32-bit range.
 TEST_F(KorvaHost, NewBelowAControlAtTheLargestTopFailsClearly) {
