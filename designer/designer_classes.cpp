@@ -1,6 +1,7 @@
 #include "designer/designer_classes_p.h"
 
 #include "widgets/pane_widget.h"
+#include "widgets/spin_widget.h"
 
 namespace korva::designer {
 
@@ -11,6 +12,8 @@ template <class W> QWidget* make(QWidget* parent) { return new W(parent); }
 constexpr ClassRow kRows[] = {
     {"korva::PaneWidget", "widgets/pane_widget.h",
      "A picture button with a centred caption that reports Click", &make<PaneWidget>},
+    {"korva::SpinWidget", "widgets/spin_widget.h",
+     "A numeric entry box with up/down buttons, stepping by Interval between Min and Max", &make<SpinWidget>},
 };
 
 } // namespace

@@ -7,8 +7,10 @@
 #include "frame/component/entry_points.h"
 #include "frame/runtime/control.h"
 #include "pane/pane.h"
+#include "spin/spin.h"
 #include "widgets/control_widget.h"
 #include "widgets/pane_widget.h"
+#include "widgets/spin_widget.h"
 
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
@@ -18,6 +20,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFormBuilder>
+#include <QLineEdit>
 #include <QPluginLoader>
 #include <QSignalSpy>
 #include <QTest>
@@ -172,6 +175,50 @@ TEST_F(UiForm, RoundTripsThroughSaveAndLoad) {
     EXPECT_EQ(open->TextCaption(), "Open");
     EXPECT_EQ(unlocked->TextCaption(), "Unlocked");
     EXPECT_TRUE(unlocked->Enabled());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(UiForm, SpinsLoadWithTheirPropertiesAndRelayTheirEvents) {
+    auto* count = form->findChild<SpinWidget*>("countSpin");
+    auto* rate = form->findChild<SpinWidget*>("rateSpin");
+    ASSERT_TRUE(count && rate);
+    EXPECT_EQ(count->spin()->Max(), 20);
+    EXPECT_EQ(count->spin()->Text(), "7");
+    EXPECT_EQ(count->Min(), 0) << "what the form leaves out keeps the new-control value";
+    EXPECT_TRUE(rate->spin()->AllowDecpoint());
+    EXPECT_DOUBLE_EQ(rate->spin()->Interval(), 0.5);
+    EXPECT_EQ(rate->Text(), "2.5");
+
+    // Events keep their order and their by-reference arguments: a handler of
+    // the widget's KeyPress decides what the text box types, as one of the
+    // control's own would.
+    QStringList seen;
+    QObject::connect(count, &SpinWidget::DownClick, [&] { seen << "DownClick"; });
+    QObject::connect(count, &SpinWidget::Change, [&] { seen << "Change " + count->Text(); });
+    QObject::connect(count, &SpinWidget::KeyDown,
+                     [&](int16_t& code, int16_t&) { seen << QString::number(code); });
+    QObject::connect(count, &SpinWidget::KeyPress, [](int16_t& ascii) { ascii = 0; });
+    // The text box: the one line edit of the spin that takes the focus.
+    QLineEdit* box = nullptr;
+    for (QLineEdit* e : count->findChildren<QLineEdit*>())
+        if (e->focusPolicy() != Qt::NoFocus)
+            box = e;
+    ASSERT_NE(box, nullptr);
+    QTest::keyClick(box, Qt::Key_Up);
+    EXPECT_EQ(seen, (QStringList{"DownClick", "Change 8", "38"}));
+    QTest::keyClick(box, Qt::Key_5);
+    EXPECT_EQ(count->Text(), "8") << "the handler dropped the digit";
+
+    QSignalSpy maxes(count, &SpinWidget::MaxChanged);
+    EXPECT_TRUE(count->setProperty("Max", 30));
+    EXPECT_EQ(count->spin()->Max(), 30);
+    EXPECT_EQ(maxes.count(), 1);
+    EXPECT_TRUE(count->setProperty("Enabled", false));
+    EXPECT_FALSE(count->spin()->Enabled());
+    EXPECT_TRUE(count->isEnabled()) << "QWidget's own enabled is another property";
 }
 
 } // namespace
