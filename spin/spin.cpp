@@ -11,6 +11,7 @@
 #include "frame/elements/textbox_element_p.h"
 #include "frame/platform/key_codes_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/control_accessible_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
 #include "frame/values/property_bag.h"
@@ -191,7 +192,11 @@ void SpinPrivate::wireElements() {
     txtUPDOWN->onChange = [this] {
         raise(kChange);
         emit q.Change();
+        // Screen readers hear the value the text now holds (spin_accessible.cpp).
+        const auto n = number();
+        accessibility::notifyValueChanged(q, n ? QVariant(*n) : QVariant());
     };
+    txtUPDOWN->onGotFocus = [this] { accessibility::notifyFocus(q); };
     txtUPDOWN->onClick = [this] {
         raise(kClick);
         emit q.Click();
@@ -529,6 +534,9 @@ void Spin::setEnabled(bool v) {
     site()->update();
     d->componentCall(UpDownElement::kRefresh, {});
     d->notifyChange(QStringLiteral("Enabled"));
+    QAccessible::State changed;
+    changed.disabled = true;
+    accessibility::notifyStateChanged(*this, changed);
     d->layout();
 }
 

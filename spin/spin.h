@@ -140,6 +140,7 @@ protected:
 private:
     std::unique_ptr<SpinPrivate> d;
     friend class SpinPrivate;
+    friend class SpinAccessible;
 };
 
 } // namespace korva

@@ -1,0 +1,200 @@
+// Spin as assistive technologies see it: a spin box with a value interface,
+// increase/decrease actions on the buttons' own path, and the events a screen
+// reader follows (value, focus, state).
+#include "frame/elements/textbox_element_p.h"
+#include "frame/platform/accessible_tree_p.h"
+#include "frame/runtime/control_accessible_p.h"
+#include "frame/runtime/site.h"
+#include "spin/spin.h"
+#include "spin/updown.h"
+#include "spin/updown_element_p.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace korva;
+
+namespace {
+
+struct Seen {
+    QAccessible::Event type;
+    QObject* object;
+    QVariant value;
+};
+std::vector<Seen> g_events;
+
+// The events and the text, in order, as a handler of the control sees them.
+class Trace : public EventSink {
+public:
+    void onEvent(Control& c, int32_t number, std::span<Value* const>) override {
+        const char* names[] = {"",         "Change", "Click",     "DblClick",  "DownClick", "KeyDown",
+                               "KeyPress", "KeyUp",  "MouseDown", "MouseMove", "MouseUp",   "UpClick"};
+        lines << QStringLiteral("%1 %2").arg(QLatin1String(names[number]), static_cast<Spin&>(c).Text());
+    }
+    QStringList lines;
+};
+
+class SpinAccessibility : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QLocale::setDefault(QLocale::c());
+        g_events.clear();
+        accessibility::setEventObserver([](const QAccessibleEvent& e) {
+            QVariant v;
+            if (e.type() == QAccessible::ValueChanged)
+                v = static_cast<const QAccessibleValueChangeEvent&>(e).value();
+            g_events.push_back({e.type(), e.object(), v});
+        });
+        spin = Spin::createNew();
+    }
+    void TearDown() override {
+        spin.reset();
+        accessibility::setEventObserver({});
+    }
+    QAccessibleInterface* iface() const { return QAccessible::queryAccessibleInterface(spin->site()); }
+    QAccessibleValueInterface* value() const { return iface()->valueInterface(); }
+    void act(const QString& action) const { iface()->actionInterface()->doAction(action); }
+    QWidget* textBox() const { return spin->element(u"txtUPDOWN")->widget(); }
+
+    std::unique_ptr<Spin> spin;
+};
+
+TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
+    ASSERT_NE(iface(), nullptr);
+    EXPECT_EQ(iface()->role(), QAccessible::SpinBox);
+    EXPECT_EQ(iface()->childCount(), 0) << "buttons and text box are drawn parts, not objects";
+    ASSERT_NE(value(), nullptr);
+    EXPECT_EQ(accessibleTree(iface()),
+              QStringList{"spin box \"\" value=1 range=0..10 step=1 state=focusable,editable "
+                          "actions=Increase,Decrease,SetFocus"});
+
+    spin->setMin(-5);
+    spin->setMax(300);
+    spin->setInterval(0.25);
+    spin->setAllowDecpoint(true);
+    spin->setText("12.5");
+    EXPECT_EQ(value()->currentValue(), QVariant(12.5));
+    EXPECT_EQ(value()->minimumValue(), QVariant(-5));
+    EXPECT_EQ(value()->maximumValue(), QVariant(300));
+    EXPECT_EQ(value()->minimumStepSize(), QVariant(0.25));
+    EXPECT_EQ(iface()->text(QAccessible::Value), "12.5");
+    spin->setText("");
+    EXPECT_FALSE(value()->currentValue().isValid()) << "no number, no value";
+
+    spin->setEnabled(false);
+    EXPECT_EQ(accessibleTree(iface()),
+              QStringList{"spin box \"\" value= range=-5..300 step=0.25 state=disabled"});
+}
+
+// The actions and the buttons take one path: the same events in the same
+// order with the same texts, the same bounds, the text box taking the focus.
+TEST_F(SpinAccessibility, IncreaseAndDecreaseStepLikeTheButtons) {
+    const struct {
+        const char* start;
+        bool up;
+        const char* text;
+    } cases[] = {
+        {"4", true, "5"},  {"10", true, "10"}, {"", true, "10"},
+        {"4", false, "3"}, {"0", false, "0"},  {"", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + (c.up ? " up" : " down"));
+        Trace byAction, byButton;
+        auto other = Spin::createNew();
+        spin->setText(c.start);
+        other->setText(c.start);
+        spin->addSink(&byAction);
+        other->addSink(&byButton);
+
+        act(c.up ? QAccessibleActionInterface::increaseAction()
+                 : QAccessibleActionInterface::decreaseAction());
+        UpDown* buttons = static_cast<UpDownElement*>(other->element(u"udnCTRL"))->buttons();
+        buttons->pressAt(buttons->buttonRect(c.up ? UpDown::UpButton : UpDown::DownButton).center());
+        buttons->release();
+
+        EXPECT_EQ(spin->Text(), c.text);
+        EXPECT_EQ(byAction.lines, byButton.lines);
+        EXPECT_EQ(byAction.lines.value(0),
+                  c.up ? QStringLiteral("DownClick ") + c.start : QStringLiteral("UpClick ") + c.start);
+        spin->removeSink(&byAction);
+    }
+
+    // Disabled: the buttons are greyed, so neither action is offered or runs.
+    spin->setText("4");
+    spin->setEnabled(false);
+    EXPECT_FALSE(
+        iface()->actionInterface()->actionNames().contains(QAccessibleActionInterface::increaseAction()));
+    act(QAccessibleActionInterface::increaseAction());
+    EXPECT_EQ(spin->Text(), "4");
+}
+
+TEST_F(SpinAccessibility, SettingTheValueTypesItWithinTheBounds) {
+    const struct {
+        bool decimal;
+        QVariant v;
+        const char* text;
+    } cases[] = {
+        {false, 7, "7"},
+        {false, 99, "10"},
+        {false, -3, "0"},
+        {false, 2.6, "3"},
+        {true, 2.5, "2.5"},
+        {true, 4, "4.0"},
+        {false, QStringLiteral("eight"), "1"},
+        {false, std::numeric_limits<double>::infinity(), "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.v.toString().toStdString());
+        spin->setText("1");
+        spin->setAllowDecpoint(c.decimal);
+        value()->setCurrentValue(c.v);
+        EXPECT_EQ(spin->Text(), c.text);
+    }
+}
+
+TEST_F(SpinAccessibility, AnnouncesValueFocusAndStateChanges) {
+    spin->setText("6");
+    ASSERT_FALSE(g_events.empty());
+    EXPECT_EQ(g_events.back().type, QAccessible::ValueChanged);
+    EXPECT_EQ(g_events.back().object, spin->site());
+    EXPECT_EQ(g_events.back().value, QVariant(6.0));
+
+    // On a window with another field holding the focus.
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* other = new QLineEdit(&window);
+    layout->addWidget(other);
+    layout->addWidget(spin->widget());
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    EXPECT_FALSE(iface()->state().focused);
+    g_events.clear();
+    act(QAccessibleActionInterface::increaseAction());
+    EXPECT_TRUE(textBox()->hasFocus()) << "stepping gives the text box the focus, as the buttons do";
+    EXPECT_TRUE(iface()->state().focused);
+    std::vector<std::pair<QAccessible::Event, QObject*>> seen;
+    for (const Seen& e : g_events)
+        seen.emplace_back(e.type, e.object);
+    EXPECT_EQ(seen, (std::vector<std::pair<QAccessible::Event, QObject*>>{
+                        {QAccessible::Focus, spin->site()}, {QAccessible::ValueChanged, spin->site()}}));
+    EXPECT_EQ(g_events.back().value, QVariant(7.0));
+
+    g_events.clear();
+    spin->setEnabled(false);
+    ASSERT_FALSE(g_events.empty());
+    bool stateChanged = false;
+    for (const Seen& s : g_events)
+        stateChanged |= s.type == QAccessible::StateChanged;
+    EXPECT_TRUE(stateChanged);
+    spin->widget()->setParent(nullptr); // the spin owns its window, not the test's
+}
+
+} // namespace
