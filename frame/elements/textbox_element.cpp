@@ -2,6 +2,7 @@
 #include "frame/elements/textbox_element_p.h"
 
 #include "frame/platform/fonts_p.h"
+#include "frame/platform/platform_p.h"
 #include "frame/runtime/element_input_p.h"
 
 #include <QKeyEvent>
@@ -237,6 +238,12 @@ void TextBoxElement::applyColours() {
     QPalette pal = edit()->palette();
     pal.setColor(QPalette::Base, toQColor(backColor_));
     pal.setColor(QPalette::Text, toQColor(foreColor_));
+    // The single-line border is drawn by the style from the window colour
+    // (darkened), which on a dark palette vanishes into a dark box. Where
+    // system colours follow the Qt palette, the border follows the 3D
+    // highlight instead, so it shows on light and dark palettes alike.
+    if (Platform::instance().followsQtPalette())
+        pal.setColor(QPalette::Window, toQColor(0x80000014u)); // button highlight
     edit()->setPalette(pal);
 }
 
