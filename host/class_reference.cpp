@@ -76,7 +76,10 @@ QStringList classReference(IKorvaControl& control) {
     control.Initialize();
     const PropertyBag empty;
     control.ReadProperties(&empty);
+    // Every key the control writes, also where it equals the value the
+    // control reads when the key is missing.
     PropertyBag written;
+    written.setKeepDefaults(true);
     control.WriteProperties(&written);
     out << QString() << QStringLiteral("Saved keys:") << QString() << savedKeysTable(written);
     return out;

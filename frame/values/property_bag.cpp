@@ -42,7 +42,7 @@ Value PropertyBag::ReadProperty(const QString& key, const Value& defaultValue) c
 }
 
 void PropertyBag::WriteProperty(const QString& key, const Value& value, const Value& defaultValue) {
-    if (!equalsDefault(value, defaultValue)) {
+    if (keepDefaults_ || !equalsDefault(value, defaultValue)) {
         WriteProperty(key, value);
         return;
     }

@@ -29,6 +29,10 @@ public:
     // equals the default, so a default round-trips as an absent key.
     void WriteProperty(const QString& key, const Value& value, const Value& defaultValue);
 
+    // A bag that stores defaults too, for tools that list what a control
+    // saves and with which values (korvahost --reference); off by default.
+    void setKeepDefaults(bool on) { keepDefaults_ = on; }
+
     // Always stores. Writing a key again replaces the value where the key
     // first stood and takes the spelling of the latest write.
     void WriteProperty(const QString& key, const Value& value);
@@ -50,6 +54,7 @@ public:
 private:
     std::vector<Entry> entries_;
     QHash<QString, size_t> index_; // case-folded key -> position in entries_
+    bool keepDefaults_ = false;
 };
 
 } // namespace korva

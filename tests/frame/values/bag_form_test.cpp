@@ -256,6 +256,13 @@ TEST(PropertyBag, ValueEqualToDefaultIsLeftOut) {
     bag.WriteProperty(QStringLiteral("c"), Value(int16_t(9)));
     EXPECT_EQ(bag.entries()[1].key, QStringLiteral("c"));
     EXPECT_TRUE(bag.ReadProperty(QStringLiteral("C"), Value()) == Value(int16_t(9)));
+
+    // A bag that keeps defaults stores them like any value.
+    PropertyBag listing;
+    listing.setKeepDefaults(true);
+    listing.WriteProperty(QStringLiteral("Max"), Value(int32_t(10)), Value(int32_t(10)));
+    ASSERT_EQ(listing.size(), 1);
+    EXPECT_TRUE(listing.entries()[0].value == Value(int32_t(10)));
 }
 
 namespace {
