@@ -325,8 +325,10 @@ void UpDown::repeatTick() {
         d->step(d->held);
 }
 
+// Only keys sent to the buttons themselves: a key a widget inside (Spin's
+// text box) passes on unhandled has been stepped by that widget's owner already.
 void UpDown::keyPressEvent(QKeyEvent* e) {
-    if (!stepKey(e->key()))
+    if (!hasFocus() || !stepKey(e->key()))
         QWidget::keyPressEvent(e);
 }
 

@@ -5,6 +5,7 @@
 #include "spin/updown.h"
 #include "spin/updown_element_p.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -100,6 +101,16 @@ TEST_F(UpDownTest, ArrowAndPageKeysStepOnlyWhenAllowed) {
     buttons.setAllowArrowKeys(false);
     EXPECT_FALSE(buttons.stepKey(Qt::Key_Up));
     EXPECT_EQ(events.size(), 4);
+}
+
+// A widget inside the buttons (Spin's text box) that leaves an arrow key
+// unhandled passes it up to them; stepping there would step twice.
+TEST_F(UpDownTest, KeysPassedOnFromAWidgetInsideDoNotStep) {
+    record();
+    auto* inside = new QLineEdit(&buttons);
+    QTest::keyClick(inside, Qt::Key_Up);
+    QTest::keyClick(inside, Qt::Key_PageDown);
+    EXPECT_TRUE(events.isEmpty()) << events.join(' ').toStdString();
 }
 
 TEST_F(UpDownTest, OptionsDoWhatTheyAreDocumentedToDo) {
