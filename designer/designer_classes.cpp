@@ -1,5 +1,6 @@
 #include "designer/designer_classes_p.h"
 
+#include "widgets/pages_widget.h"
 #include "widgets/pane_widget.h"
 
 namespace korva::designer {
@@ -11,6 +12,9 @@ template <class W> QWidget* make(QWidget* parent) { return new W(parent); }
 constexpr ClassRow kRows[] = {
     {"korva::PaneWidget", "widgets/pane_widget.h",
      "A picture button with a centred caption that reports Click", &make<PaneWidget>},
+    {"korva::PagesWidget", "widgets/pages_widget.h",
+     "A strip of tabs over a page: the tabs come from one tab string, clicking one makes it active",
+     &make<PagesWidget>},
 };
 
 } // namespace
