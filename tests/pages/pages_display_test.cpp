@@ -121,6 +121,20 @@ TEST(PagesHighDpi, DrawsAtDeviceResolution) {
         for (int x = dr.left(); x <= dr.right(); ++x)
             differing += device.pixel(x, y) != blownUp.pixel(x, y);
     EXPECT_GT(differing, 4);
+    // The glyphs grow with the factor in both directions: a face that kept its
+    // 1x glyphs and only spread them apart would leave as much ink as at 1x.
+    auto ink = [](const QImage& img, const QRect& area) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += qGray(img.pixel(x, y)) < 100;
+        return n;
+    };
+    const int at1 = ink(plain, lr);
+    ASSERT_GT(at1, 10);
+    if (f >= 1.5) {
+        EXPECT_GT(ink(device, dr), at1 * f * f * 0.6) << at1;
+    }
     EXPECT_GT(captionContrast(device, dr), 4.5);
 }
 
