@@ -192,12 +192,12 @@ TEST_F(KorvaHost, WindowlessTabPiecesAreTheirRectanglesInTheStrip) {
                              "window Tabs.imgSELRIGHT(2)\n"
                              "pixel Tabs.imgSELCAP(2) 5 5\n" // normal look
                              "mouse Tabs.imgSELCAP(2) move 5 5\n"
-                             "pixel Tabs.imgSELCAP(2) 5 5\n" // hover look
+                             "pixel Tabs.imgSELCAP(2) 5 5\n"      // hover look
                              "mouse Tabs.imgSELCAP(3) move 5 5\n" // leaving tab 2 ends its hover
                              "pixel Tabs.imgSELCAP(2) 5 5\n"
                              "mouse Tabs.imgSELCAP(3) move 5 5\n" // the next move starts tab 3's
                              "pixel Tabs.imgSELCAP(3) 5 5\n"
-                             "mouse P.imgMAIN move 5 5\n"    // captured: Tabs gets it and lets go
+                             "mouse P.imgMAIN move 5 5\n" // captured: Tabs gets it and lets go
                              "pixel P.imgMAIN 5 5\n"
                              "pixel Tabs.imgSELCAP(3) 5 5\n"
                              "mouse P.imgMAIN move 5 5\n" // now P gets the mouse
@@ -275,6 +275,27 @@ TEST_F(KorvaHost, TabPiecesTakeClicksKeysAndShowTheirEdges) {
         r.lines.mid(want.size() + 4),
         QStringList({"event Tabs.Click(\"General\")", "Tabs.ActiveTab = 1", "event Tabs.Click(\"Colours\")",
                      "Tabs.ActiveTab = 2", "error 16: Tabs (Pages) has no element tmrNONE"}))
+        << show(r);
+}
+
+// A press on a hovered tab goes to the strip through the capture, and the
+// press lets the capture go: the release still reaches the pressed strip,
+// as the window system's grab on a press delivers it.
+TEST_F(KorvaHost, AReleaseFollowsAPressMadeUnderCapture) {
+    const HostRun r = script("new Pages Tabs 6000 2400\n"
+                             "let Tabs.ActiveTabs \"General,Colours,Help\"\n"
+                             "mouse Tabs.imgSELCAP(2) move 5 5\n"
+                             "mouse Tabs.imgSELCAP(2) down 5 5\n"
+                             "mouse Tabs.imgSELCAP(2) up 5 5\n"
+                             "mouse Tabs.imgSELCAP(3) down 5 5\n"
+                             "mouse Tabs.imgSELCAP(3) up 5 5\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_EQ(r.lines.mid(4),
+              QStringList({"event Tabs.MouseMove(0, 0, 0.0!, 0.0!)", "event Tabs.Click(\"Colours\")",
+                           "event Tabs.Show()", "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Colours\")",
+                           "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)", "event Tabs.Click(\"Help\")",
+                           "event Tabs.Show()", "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Help\")",
+                           "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)"}))
         << show(r);
 }
 
