@@ -1,5 +1,6 @@
 #include "designer/designer_classes_p.h"
 
+#include "widgets/pages_widget.h"
 #include "widgets/pane_widget.h"
 #include "widgets/spin_widget.h"
 
@@ -14,6 +15,9 @@ constexpr ClassRow kRows[] = {
      "A picture button with a centred caption that reports Click", &make<PaneWidget>},
     {"korva::SpinWidget", "widgets/spin_widget.h",
      "A numeric entry box with up/down buttons, stepping by Interval between Min and Max", &make<SpinWidget>},
+    {"korva::PagesWidget", "widgets/pages_widget.h",
+     "A strip of tabs over a page: the tabs come from one tab string, clicking one makes it active",
+     &make<PagesWidget>},
 };
 
 } // namespace

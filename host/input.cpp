@@ -52,6 +52,11 @@ bool InputSender::mouse(QWidget* window, QPoint pos, bool captured, const QStrin
         return fail(
             error,
             QStringLiteral("unknown mouse action %1 (move, down, up, click, dblclick)").arg(action.left(40)));
+    if (!captured && pressGrab_ && held_ != Qt::NoButton && pressGrab_->window() == window->window()) {
+        pos = pressGrab_->mapFrom(window->window(), window->mapTo(window->window(), pos));
+        window = pressGrab_;
+        captured = true;
+    }
     QPointer<QWidget> top = window->window();
     QWindow* win = top->windowHandle();
     if (!captured && (!win || !window->isVisible()))
@@ -68,6 +73,10 @@ bool InputSender::mouse(QWidget* window, QPoint pos, bool captured, const QStrin
             held_ |= b;
         else if (type == QEvent::MouseButtonRelease)
             held_ &= ~b;
+        if (held_ == Qt::NoButton)
+            pressGrab_ = nullptr;
+        else if (captured && type == QEvent::MouseButtonPress)
+            pressGrab_ = receiver;
         if (captured) {
             if (!receiver)
                 return;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 
 class QWidget;
@@ -48,6 +49,10 @@ public:
 
 private:
     Qt::MouseButtons held_;
+    // A window pressed while it held the capture keeps getting the mouse
+    // until every button is up, as the window system's grab on a press
+    // does, also after it let the capture go (Qt did not see that press).
+    QPointer<QWidget> pressGrab_;
 };
 
 } // namespace korva::host

@@ -236,7 +236,9 @@ bool ScriptRunner::window(const QString& text, Window& out, QString* error) cons
         out.widget = out.control->window();
     } else {
         QWidget* w = nullptr;
-        const HRESULT hr = out.control->control()->ElementWindow(utf16(n.element), n.index, &w);
+        int32_t left = 0, top = 0, right = 0, bottom = 0;
+        const HRESULT hr =
+            out.control->control()->ElementArea(utf16(n.element), n.index, &w, &left, &top, &right, &bottom);
         QString why;
         if (hr == E_INVALIDARG)
             why = QStringLiteral("%1 (%2) has no element %3")
@@ -252,12 +254,15 @@ bool ScriptRunner::window(const QString& text, Window& out, QString* error) cons
             return false;
         }
         out.widget = w;
+        out.area = QRect(QPoint(left, top), QSize(right - left, bottom - top));
     }
     if (!out.widget) {
         if (error)
             *error = QStringLiteral("%1 has no window").arg(text);
         return false;
     }
+    if (n.element.isEmpty())
+        out.area = out.widget->rect();
     return true;
 }
 
@@ -389,7 +394,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
                             .arg(startOf(t[3].text), startOf(t[4].text)));
         const QString button = argc == 5 ? t[5].text : QString();
         // The pointer moves with the mouse: the runtime reads where it is.
-        const QPoint onScreen = screenRect(w.widget).topLeft() + QPoint(x, y);
+        const QPoint at = w.area.topLeft() + QPoint(x, y);
+        const QPoint onScreen = screenRect(w.widget).topLeft() + at;
         IKorvaRuntime* rt = library_.runtime();
         if (rt)
             rt->SetCursorPos(onScreen.x(), onScreen.y());
@@ -400,7 +406,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
                                 error);
         if (!w.widget->isVisible())
             return fail(QStringLiteral("%1 is not shown: it gets no mouse input").arg(w.label));
-        return input_.mouse(w.widget, QPoint(x, y), false, t[2].text, button, error);
+        return input_.mouse(w.widget, at, false, t[2].text, button, error);
     }
 
     if (cmd == u"key") {
@@ -439,7 +445,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         Window w;
         if (!window(t[1].text, w, error))
             return false;
-        const QRect r = screenRect(w.widget);
+        const QRect r = w.area.translated(screenRect(w.widget).topLeft());
         print_(QStringLiteral("window %1 = (%2,%3)-(%4,%5) %6")
                    .arg(w.label)
                    .arg(r.left())
@@ -492,8 +498,8 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (!toInt(t[2].text, x) || !toInt(t[3].text, y))
             return fail(QStringLiteral("position %1, %2 is not two whole numbers of pixels")
                             .arg(startOf(t[2].text), startOf(t[3].text)));
-        const QSize size = w.widget->size();
-        if (!w.widget->rect().contains(x, y))
+        const QSize size = w.area.size();
+        if (!QRect(QPoint(0, 0), size).contains(x, y))
             return fail(QStringLiteral("(%1,%2) lies outside %3, which is %4 x %5 pixels")
                             .arg(x)
                             .arg(y)
@@ -501,7 +507,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
                             .arg(size.width())
                             .arg(size.height()));
         // Only the pixel asked for is rendered: a window may be far larger than any image.
-        const QImage image = shown(w.widget, QRect(x, y, 1, 1)).toImage();
+        const QImage image = shown(w.widget, QRect(w.area.topLeft() + QPoint(x, y), QSize(1, 1))).toImage();
         if (image.isNull())
             return fail(QStringLiteral("%1 cannot be rendered at (%2,%3)").arg(w.label).arg(x).arg(y));
         print_(QStringLiteral("%1(%2,%3) = %4").arg(w.label).arg(x).arg(y).arg(hexColour(image.pixel(0, 0))));
@@ -514,7 +520,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         Window w;
         if (!window(t[1].text, w, error))
             return false;
-        const QSize size = w.widget->size();
+        const QSize size = w.area.size();
         if (size.isEmpty() || qint64{size.width()} * size.height() > kMaxGrabPixels)
             return fail(QStringLiteral("%1 is %2 x %3 pixels: only windows of 1 to %4 pixels can be grabbed")
                             .arg(w.label)
@@ -522,7 +528,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
                             .arg(size.height())
                             .arg(kMaxGrabPixels));
         const QString path = resolve(fileArgument(rest(2)));
-        if (!shown(w.widget, w.widget->rect()).save(path, "PNG"))
+        if (!shown(w.widget, w.area).save(path, "PNG"))
             return fail(QStringLiteral("cannot write %1").arg(startOf(path)));
         return true;
     }

@@ -30,6 +30,7 @@
 #include "host/form_host.h"
 #include "host/input.h"
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -71,6 +72,9 @@ private:
         HostedControl* control = nullptr;
         QString label; // as the script wrote it, for output and messages
         QWidget* widget = nullptr;
+        // What the name covers in `widget`, in its pixels: the whole window,
+        // or the rectangle a windowless element occupies in the window that paints it.
+        QRect area;
     };
 
     bool execute(const QString& line, const std::vector<Token>& t, QString* error);

@@ -104,6 +104,7 @@ protected:
 private:
     std::unique_ptr<PagesPrivate> d;
     friend class PagesPrivate;
+    friend class PagesAccessible;
 };
 
 } // namespace korva

@@ -60,7 +60,7 @@ void Strip::changed(const Element& e) {
 
 void Strip::changedAll() { update(); }
 
-QFont Strip::deviceFont(const FontSpec& spec) {
+QFont Strip::layoutFont(const FontSpec& spec) {
     QFont f = toQFont(spec);
     const double dpi = 1440.0 / Platform::instance().twipsPerPixelY();
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(f.pointSizeF() * dpi / 72.0))));
@@ -68,11 +68,32 @@ QFont Strip::deviceFont(const FontSpec& spec) {
     return f;
 }
 
+QFont Strip::deviceFont(const FontSpec& spec) {
+    if (devicePixelRatioF() <= 1.0)
+        return layoutFont(spec);
+    // A bitmap face matched for the family cannot grow with the device pixel
+    // ratio (its glyphs would stay at 1x size with wider advances): on such
+    // screens an outline face is drawn, smoothed at device resolution and
+    // stretched to the width of the face the tabs were laid out with.
+    if (outlineFont_ && outlineFont_->first == spec)
+        return outlineFont_->second;
+    const QFont laid = layoutFont(spec);
+    QFont outline = laid;
+    outline.setStyleStrategy(QFont::ForceOutline);
+    const QString sample = QStringLiteral("abcdefghijklmnopqrstuvwxyz ABCDEFGHIJKLMNOPQRSTUVWXYZ 0123456789");
+    const double want = QFontMetricsF(laid).horizontalAdvance(sample);
+    const double got = QFontMetricsF(outline).horizontalAdvance(sample);
+    if (want > 0 && got > 0)
+        outline.setStretch(std::clamp(static_cast<int>(std::lround(100 * want / got)), 50, 200));
+    outlineFont_.emplace(spec, outline);
+    return outline;
+}
+
 const QFontMetricsF& Strip::metrics(const FontSpec& spec) {
     // Every caption of a long tab list is measured in the same font: build
     // the metrics once, not once per caption.
     if (!metrics_ || metricsFont_ != spec) {
-        metrics_.emplace(deviceFont(spec));
+        metrics_.emplace(layoutFont(spec));
         metricsFont_ = spec;
     }
     return *metrics_;

@@ -32,6 +32,10 @@ StripItem::StripItem(Control& owner, Strip& strip, const QString& name, int inde
 
 Strip* StripItem::strip() const { return strip_.data(); }
 
+QWidget* StripItem::paintingWindow() const { return strip_.data(); }
+
+QRect StripItem::paintedRect() const { return strip_ ? strip_->pixelRect(*this) : QRect(); }
+
 StripItem::~StripItem() {
     if (strip_)
         strip_->remove(this);

@@ -27,6 +27,8 @@ public:
     void toFront();
     void toBack();
     virtual bool takesInput() const { return true; }
+    QWidget* paintingWindow() const override;
+    QRect paintedRect() const override;
     // Schedules a repaint of what the item covers.
     void touch() const;
 

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace korva {
@@ -49,6 +50,8 @@ public:
     // Fonts are sized for the screen's pixels, as the control's twips are;
     // text is drawn without smoothing so that drawing it twice leaves it as it was.
     QFont deviceFont(const FontSpec& spec);
+    // The font captions are measured in, whatever the device pixel ratio.
+    static QFont layoutFont(const FontSpec& spec);
     const QFontMetricsF& metrics(const FontSpec& spec);
 
     // The topmost visible item that takes input at a pixel, nullptr for the control's own surface.
@@ -78,6 +81,7 @@ private:
     QPointer<Element> pressed_;
     std::optional<FontSpec> metricsFont_;
     std::optional<QFontMetricsF> metrics_;
+    std::optional<std::pair<FontSpec, QFont>> outlineFont_;
 };
 
 } // namespace pages

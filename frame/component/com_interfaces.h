@@ -141,6 +141,14 @@ public:
     // such element; S_FALSE with *window null for an element without a
     // window (a timer). The instance keeps owning the window.
     virtual HRESULT ElementWindow(const char16_t* element, int32_t index, QWidget** window) = 0;
+    // Where child element `element` shows: the window that paints it (its
+    // own, or for a windowless element the control's window that draws it)
+    // and the rectangle it occupies there, in that window's pixels, right and
+    // bottom exclusive. E_INVALIDARG when the control has no such element;
+    // S_FALSE with *window null and an empty rectangle for an element nothing
+    // paints (a timer). The instance keeps owning the window.
+    virtual HRESULT ElementArea(const char16_t* element, int32_t index, QWidget** window, int32_t* left,
+                                int32_t* top, int32_t* right, int32_t* bottom) = 0;
 
 protected:
     ~IKorvaControl() = default;

@@ -386,4 +386,29 @@ HRESULT ControlObject::ElementWindow(const char16_t* element, int32_t index, QWi
     });
 }
 
+HRESULT ControlObject::ElementArea(const char16_t* element, int32_t index, QWidget** window, int32_t* left,
+                                   int32_t* top, int32_t* right, int32_t* bottom) {
+    if (!element || !window || !left || !top || !right || !bottom)
+        return E_POINTER;
+    *window = nullptr;
+    *left = *top = *right = *bottom = 0;
+    if (stage_ == Stage::Terminated)
+        return E_UNEXPECTED;
+    return boundary([&]() -> HRESULT {
+        const Element* e = control_->element(QStringView(element), index);
+        if (!e)
+            return E_INVALIDARG;
+        QWidget* w = e->paintingWindow();
+        if (!w)
+            return S_FALSE;
+        const QRect r = e->paintedRect();
+        *window = w;
+        *left = r.left();
+        *top = r.top();
+        *right = r.left() + r.width();
+        *bottom = r.top() + r.height();
+        return S_OK;
+    });
+}
+
 } // namespace korva

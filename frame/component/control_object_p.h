@@ -54,6 +54,8 @@ public:
     HRESULT Notify(const char16_t* element, int32_t index, const char16_t* notification, Value* args,
                    uint32_t count, QString* error) override;
     HRESULT ElementWindow(const char16_t* element, int32_t index, QWidget** window) override;
+    HRESULT ElementArea(const char16_t* element, int32_t index, QWidget** window, int32_t* left, int32_t* top,
+                        int32_t* right, int32_t* bottom) override;
 
 private:
     explicit ControlObject(std::unique_ptr<Control> control);

@@ -151,6 +151,8 @@ void Element::makeToolWindow() {
     relayout();
 }
 
+QRect Element::paintedRect() const { return widget_ ? widget_->rect() : QRect(); }
+
 void Element::relayout() {
     if (!widget_)
         return;

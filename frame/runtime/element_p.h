@@ -57,6 +57,15 @@ public:
     Control& owner() const { return owner_; }
     QWidget* widget() const { return widget_; }
 
+    // Where the element shows: the window that paints it and the rectangle
+    // it occupies there, in that window's pixels. An element with a window
+    // of its own is that whole window; a windowless visual element drawn by
+    // another window of the control answers with that window and its
+    // geometry mapped to its pixels. nullptr for an element nothing paints
+    // (a timer).
+    virtual QWidget* paintingWindow() const { return widget_; }
+    virtual QRect paintedRect() const;
+
     float Left() const { return left_; }
     float Top() const { return top_; }
     float Width() const { return width_; }

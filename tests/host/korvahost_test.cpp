@@ -180,6 +180,125 @@ TEST_F(KorvaHost, ElementWindowsHaveTheirOwnPlacePixelsAndInput) {
     EXPECT_EQ(QImage(path("label.png")).size(), QSize(200, 25));
 }
 
+// Pages paints its tab pieces and captions in one window: each windowless
+// piece is addressed as the rectangle it occupies there, and input sent to it
+// reaches the topmost piece at that point through the platform's capture.
+TEST_F(KorvaHost, WindowlessTabPiecesAreTheirRectanglesInTheStrip) {
+    const HostRun r = script("new Pages Tabs 6000 2400\n"
+                             "new Pane P\n"
+                             "let Tabs.ActiveTabs \"General,Colours,Help\"\n"
+                             "window Tabs.imgSELLEFT(2)\n"
+                             "window Tabs.imgSELCAP(2)\n"
+                             "window Tabs.imgSELRIGHT(2)\n"
+                             "pixel Tabs.imgSELCAP(2) 5 5\n" // normal look
+                             "mouse Tabs.imgSELCAP(2) move 5 5\n"
+                             "pixel Tabs.imgSELCAP(2) 5 5\n"      // hover look
+                             "mouse Tabs.imgSELCAP(3) move 5 5\n" // leaving tab 2 ends its hover
+                             "pixel Tabs.imgSELCAP(2) 5 5\n"
+                             "mouse Tabs.imgSELCAP(3) move 5 5\n" // the next move starts tab 3's
+                             "pixel Tabs.imgSELCAP(3) 5 5\n"
+                             "mouse P.imgMAIN move 5 5\n" // captured: Tabs gets it and lets go
+                             "pixel P.imgMAIN 5 5\n"
+                             "pixel Tabs.imgSELCAP(3) 5 5\n"
+                             "mouse P.imgMAIN move 5 5\n" // now P gets the mouse
+                             "pixel P.imgMAIN 5 5\n"
+                             "grab Tabs.imgSELCAP(2) tab.png\n"
+                             "pixel Tabs.imgSELCAP(2) 53 1\n");
+    ASSERT_EQ(r.exitCode, 1) << show(r);
+    const QStringList want = {
+        "event Tabs.Click(\"1\")",
+        "event Tabs.Show()",
+        "event Tabs.Click(\"1\")",
+        "event Tabs.Show()",
+        "window Tabs.imgSELLEFT(2) = (65,0)-(67,22) visible",
+        "window Tabs.imgSELCAP(2) = (67,0)-(120,22) visible",
+        "window Tabs.imgSELRIGHT(2) = (120,0)-(122,22) visible",
+        "Tabs.imgSELCAP(2)(5,5) = &HE6EAEB&",
+        "event Tabs.MouseMove(0, 0, 0.0!, 0.0!)",
+        "Tabs.imgSELCAP(2)(5,5) = &HFFFFFF&",
+        "event Tabs.MouseMove(0, 0, 0.0!, 0.0!)",
+        "Tabs.imgSELCAP(2)(5,5) = &HE6EAEB&",
+        "event Tabs.MouseMove(0, 0, 0.0!, 0.0!)",
+        "Tabs.imgSELCAP(3)(5,5) = &HFFFFFF&",
+        "event Tabs.MouseMove(0, 0, 0.0!, 0.0!)",
+        "P.imgMAIN(5,5) = &HF0B122&",
+        "Tabs.imgSELCAP(3)(5,5) = &HE6EAEB&",
+        "P.imgMAIN(5,5) = &HFFD739&",
+        "error 20: (53,1) lies outside Tabs.imgSELCAP(2), which is 53 x 22 pixels",
+    };
+    EXPECT_EQ(r.lines, want) << show(r);
+    EXPECT_EQ(QImage(path("tab.png")).size(), QSize(53, 22));
+}
+
+// A press and release on an inactive tab's caption piece or label, the edge
+// pixels of its looks, and the keys that step through the tabs.
+TEST_F(KorvaHost, TabPiecesTakeClicksKeysAndShowTheirEdges) {
+    const HostRun r = script("new Pages Tabs 6000 2400\n"
+                             "let Tabs.ActiveTabs \"General,Colours,Help\"\n"
+                             "mouse Tabs.imgSELCAP(2) down 5 5\n"
+                             "mouse Tabs.imgSELCAP(2) up 5 5\n"
+                             "mouse Tabs.lblCAPTION(3) click 1 1\n"
+                             "get Tabs.ActiveTab\n"
+                             "pixel Tabs.imgSELLEFT(1) 0 5\n"
+                             "pixel Tabs.imgSELLEFT(1) 1 5\n"
+                             "pixel Tabs.imgSELRIGHT(1) 0 5\n"
+                             "pixel Tabs.imgSELRIGHT(1) 1 5\n"
+                             "focus Tabs\n"
+                             "key Tabs down 39\n" // Right arrow wraps to the first tab
+                             "get Tabs.ActiveTab\n"
+                             "key Tabs down 9 2\n" // Ctrl+Tab
+                             "get Tabs.ActiveTab\n"
+                             "window Tabs.tmrNONE\n");
+    ASSERT_EQ(r.exitCode, 1) << show(r);
+    const QStringList want = {
+        "event Tabs.Click(\"1\")",
+        "event Tabs.Show()",
+        "event Tabs.Click(\"1\")",
+        "event Tabs.Show()",
+        "event Tabs.Click(\"Colours\")",
+        "event Tabs.Show()",
+        "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Colours\")",
+        "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)",
+        "event Tabs.Click(\"Help\")",
+        "event Tabs.Show()",
+        "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Help\")",
+        "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)",
+        "Tabs.ActiveTab = 3",
+    };
+    ASSERT_GE(r.lines.size(), want.size() + 4) << show(r);
+    EXPECT_EQ(r.lines.mid(0, want.size()), want) << show(r);
+    // The inactive tab's pieces: a light outer edge, a dark outline inside it.
+    const QStringList edges = r.lines.mid(want.size(), 4);
+    EXPECT_NE(edges[0].mid(edges[0].indexOf('=')), edges[1].mid(edges[1].indexOf('='))) << show(r);
+    EXPECT_NE(edges[2].mid(edges[2].indexOf('=')), edges[3].mid(edges[3].indexOf('='))) << show(r);
+    EXPECT_EQ(
+        r.lines.mid(want.size() + 4),
+        QStringList({"event Tabs.Click(\"General\")", "Tabs.ActiveTab = 1", "event Tabs.Click(\"Colours\")",
+                     "Tabs.ActiveTab = 2", "error 16: Tabs (Pages) has no element tmrNONE"}))
+        << show(r);
+}
+
+// A press on a hovered tab goes to the strip through the capture, and the
+// press lets the capture go: the release still reaches the pressed strip,
+// as the window system's grab on a press delivers it.
+TEST_F(KorvaHost, AReleaseFollowsAPressMadeUnderCapture) {
+    const HostRun r = script("new Pages Tabs 6000 2400\n"
+                             "let Tabs.ActiveTabs \"General,Colours,Help\"\n"
+                             "mouse Tabs.imgSELCAP(2) move 5 5\n"
+                             "mouse Tabs.imgSELCAP(2) down 5 5\n"
+                             "mouse Tabs.imgSELCAP(2) up 5 5\n"
+                             "mouse Tabs.imgSELCAP(3) down 5 5\n"
+                             "mouse Tabs.imgSELCAP(3) up 5 5\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    EXPECT_EQ(r.lines.mid(4),
+              QStringList({"event Tabs.MouseMove(0, 0, 0.0!, 0.0!)", "event Tabs.Click(\"Colours\")",
+                           "event Tabs.Show()", "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Colours\")",
+                           "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)", "event Tabs.Click(\"Help\")",
+                           "event Tabs.Show()", "event Tabs.MouseDown(1, 0, 0.0!, 0.0!, \"Help\")",
+                           "event Tabs.MouseUp(1, 0, 0.0!, 0.0!)"}))
+        << show(r);
+}
+
 TEST_F(KorvaHost, WindowCommandsSayWhatTheyCannotReach) {
     const HostRun r = script("new Pane P\n"
                              "window P.tmrCOLORCHK\n"

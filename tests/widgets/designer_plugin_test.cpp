@@ -6,9 +6,11 @@
 #include "frame/component/com_interfaces.h"
 #include "frame/component/entry_points.h"
 #include "frame/runtime/control.h"
+#include "pages/pages.h"
 #include "pane/pane.h"
 #include "spin/spin.h"
 #include "widgets/control_widget.h"
+#include "widgets/pages_widget.h"
 #include "widgets/pane_widget.h"
 #include "widgets/spin_widget.h"
 
@@ -143,6 +145,29 @@ TEST_F(UiForm, ControlsWorkOnTheLoadedForm) {
     EXPECT_EQ(captions.count(), 1) << "no notification without a change";
 }
 
+// The tab string and the active tab from the form reach the control; a
+// click on a tab arrives as the widget's Click with the tab's caption.
+TEST_F(UiForm, PagesLoadWithTheirTabsAndReportClicks) {
+    auto* tabs = form->findChild<PagesWidget*>("settingsPages");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->pages()->ActiveTabs(), "General,Colours,Help");
+    EXPECT_EQ(tabs->ActiveTab(), 2);
+    EXPECT_EQ(tabs->pages()->TabCount(), 3);
+
+    QSignalSpy clicks(tabs, &PagesWidget::Click);
+    QSignalSpy active(tabs, &PagesWidget::ActiveTabChanged);
+    QWidget* strip = tabs->pages()->widget()->childAt(15, 8);
+    ASSERT_NE(strip, nullptr);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, strip->mapFrom(tabs->pages()->widget(), QPoint(15, 8)));
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks[0][0].toString(), "General");
+    EXPECT_EQ(tabs->ActiveTab(), 1);
+    EXPECT_GE(active.count(), 1);
+
+    EXPECT_TRUE(tabs->setProperty("ActiveTabs", QStringLiteral("A,B")));
+    EXPECT_EQ(tabs->pages()->ActiveTabs(), "A,B");
+}
+
 } // namespace
 
 namespace {
@@ -156,6 +181,9 @@ TEST_F(UiForm, RoundTripsThroughSaveAndLoad) {
     ASSERT_NE(locked, nullptr);
     locked->setTextCaption("Unlocked");
     locked->letEnabled(true);
+    auto* tabs = form->findChild<PagesWidget*>("settingsPages");
+    ASSERT_NE(tabs, nullptr);
+    tabs->setActiveTabs("One,Two");
 
     QFormBuilder builder;
     builder.clearPluginPaths();
@@ -175,6 +203,9 @@ TEST_F(UiForm, RoundTripsThroughSaveAndLoad) {
     EXPECT_EQ(open->TextCaption(), "Open");
     EXPECT_EQ(unlocked->TextCaption(), "Unlocked");
     EXPECT_TRUE(unlocked->Enabled());
+    auto* tabsAgain = again->findChild<PagesWidget*>("settingsPages");
+    ASSERT_NE(tabsAgain, nullptr);
+    EXPECT_EQ(tabsAgain->ActiveTabs(), "One,Two");
 }
 
 } // namespace
