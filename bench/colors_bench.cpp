@@ -11,7 +11,7 @@
 #include "frame/platform/scripted_platform_p.h"
 #include "frame/runtime/site.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
@@ -193,13 +193,3 @@ void BM_CreateToolButtonWithMenu(benchmark::State& state) {
 BENCHMARK(BM_CreateToolButtonWithMenu)->Arg(0)->Arg(1)->ArgName("painted")->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "host/form_host.h"
 #include "host/library.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -73,13 +72,3 @@ void BM_NewControls(benchmark::State& state) {
 BENCHMARK(BM_NewControls)->RangeMultiplier(2)->Range(500, 4000)->Complexity()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

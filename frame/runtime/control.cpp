@@ -65,6 +65,8 @@ Control::Control(const ClassInfo& info) : info_(info), site_(new Site(*this)) {
 
 Control::~Control() {
     sinks_.clear();
+    if (site_)
+        site_->stopFollowingFocus();
     // The class's handlers point into the part of the control already gone;
     // a window torn down below must not reach them.
     for (Element* e : elements_)

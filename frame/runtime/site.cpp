@@ -4,10 +4,15 @@
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
 #include "frame/runtime/control_accessible_p.h"
+#include "frame/runtime/element_p.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QPointer>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace korva {
 
@@ -15,9 +20,36 @@ Site::Site(Control& owner) : owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     accessibility::installFactory();
+    followingFocus().push_back(this);
+    static const bool hooked = [] {
+        QObject::connect(qApp, &QApplication::focusChanged, qApp, &Site::followFocus);
+        return true;
+    }();
+    (void)hooked;
 }
 
-Site::~Site() = default;
+Site::~Site() { stopFollowingFocus(); }
+
+std::vector<Site*>& Site::followingFocus() {
+    static std::vector<Site*> sites;
+    return sites;
+}
+
+void Site::stopFollowingFocus() { std::erase(followingFocus(), this); }
+
+bool Site::holds(const QWidget* w) const {
+    if (!w)
+        return false;
+    if (w == this || isAncestorOf(w))
+        return true;
+    // A drop-down of the control is a window of its own, yet part of the control.
+    const QWidget* top = w->window();
+    if (top == window() || top->windowType() != Qt::Tool)
+        return false;
+    const auto& all = owner_.elements();
+    return std::any_of(all.begin(), all.end(),
+                       [top](const Element* e) { return e->isToolWindow() && e->widget() == top; });
+}
 
 void Site::resizeTwips(float width, float height) {
     width_ = width;
@@ -96,16 +128,34 @@ void Site::showEvent(QShowEvent* e) {
     owner_.Show();
 }
 
-void Site::focusInEvent(QFocusEvent* e) {
-    QWidget::focusInEvent(e);
-    owner_.EnterFocus();
-    owner_.GotFocus();
+void Site::followFocus(QWidget*, QWidget* now) {
+    // Focus on no widget at all (the application switched away, a window
+    // between activations) leaves the controls as they are: what counts is
+    // where the focus lands next.
+    if (now)
+        settleFocus(now);
 }
 
-void Site::focusOutEvent(QFocusEvent* e) {
-    QWidget::focusOutEvent(e);
-    owner_.LostFocus();
-    owner_.ExitFocus();
+void Site::settleFocus(const QWidget* now) {
+    // The control the focus leaves hears of it before the one it enters.
+    std::vector<QPointer<Site>> leaving, entering;
+    for (Site* s : followingFocus()) {
+        const bool inside = s->holds(now);
+        if (inside != s->focusInside_)
+            (inside ? entering : leaving).emplace_back(s);
+    }
+    for (const auto& s : leaving)
+        if (s && s->focusInside_) {
+            s->focusInside_ = false;
+            s->owner_.LostFocus();
+            s->owner_.ExitFocus();
+        }
+    for (const auto& s : entering)
+        if (s && !s->focusInside_) {
+            s->focusInside_ = true;
+            s->owner_.EnterFocus();
+            s->owner_.GotFocus();
+        }
 }
 
 bool Site::event(QEvent* e) { return QWidget::event(e); }

@@ -1,7 +1,12 @@
 // Site: the control's own window on its container. It keeps the control's
 // extent in twips exactly as the host gave it (pixel sizes are derived), its
 // scale, colours and enabled state, and turns Qt's lifecycle and focus events
-// into the control's notifications.
+// into the control's notifications. The focus notifications concern the
+// control as a whole: EnterFocus and GotFocus when the focus comes in from
+// outside, LostFocus and ExitFocus when it goes elsewhere; moves among the
+// control's own windows (its site, the child elements' windows, a drop-down
+// tool window) raise nothing, and so does the focus resting on no widget
+// at all (the application switched away).
 #pragma once
 
 #include "frame/platform/scale.h"
@@ -11,6 +16,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 namespace korva {
 
@@ -59,15 +65,23 @@ public:
     const FontSpec& AmbientFont() const { return ambientFont_; }
     void setAmbientFont(const FontSpec& f);
 
+    // True while the focus is on the control or one of its own windows.
+    bool holdsFocus() const { return focusInside_; }
+    // The control being torn down stops taking focus notifications.
+    void stopFollowingFocus();
+
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
-    void focusInEvent(QFocusEvent*) override;
-    void focusOutEvent(QFocusEvent*) override;
     bool event(QEvent* e) override;
 
 private:
+    bool holds(const QWidget* w) const;
+    static std::vector<Site*>& followingFocus();
+    static void followFocus(QWidget* old, QWidget* now);
+    static void settleFocus(const QWidget* now);
+
     Control& owner_;
     float width_ = 0;
     float height_ = 0;
@@ -77,6 +91,7 @@ private:
     uint32_t foreColor_ = 0x80000012u;
     bool enabled_ = true;
     FontSpec ambientFont_;
+    bool focusInside_ = false;
 };
 
 } // namespace korva

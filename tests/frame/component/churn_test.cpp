@@ -9,13 +9,15 @@
 
 #include <QCoreApplication>
 
+#include "support/case_count.h"
+
 #include <gtest/gtest.h>
 
 using namespace korva;
 
 namespace {
 
-constexpr int kCycles = 10000;
+const int kCycles = korva::test::caseCount(10000);
 
 ComPtr<IKorvaControl> createThrough(IClassFactory& factory) {
     ComPtr<IKorvaControl> c;

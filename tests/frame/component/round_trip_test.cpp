@@ -11,6 +11,8 @@
 #include "frame/values/property_bag.h"
 #include "frame/values/value_text_p.h"
 
+#include "support/case_count.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,7 +24,7 @@ using namespace korva;
 
 namespace {
 
-constexpr int kCases = 10000;
+const int kCases = korva::test::caseCount(10000);
 
 // What the controls document as not restored on load; everything else must
 // come back. Members by name, keys as the control writes them.
