@@ -4,8 +4,9 @@
 // Opening and closing, and who holds the mouse capture:
 //   ShowPopUp        place, bring to front, capture for the panel, show, focus
 //   click sequence   ShowPopUp or HidePopUp, then releases this control's capture
-//   HidePopUp        releases the capture when the panel holds it, hides the
-//                    panel, ButtonDown = false, FocusHidden (also when closed)
+//   HidePopUp        releases the capture when the panel holds it, hands the
+//                    focus back to the button, hides the panel,
+//                    ButtonDown = false, FocusHidden (also when closed)
 //
 // The pointer over the open panel (left button = bit 1 of Button):
 //   move      on a cell: with the left button, preview it (SetActive -> Change);
@@ -147,7 +148,7 @@ void ColorsPrivate::showPopUp() {
     // again now that the panel is up.
     if (platform.capture() == panel)
         platform.setCapture(panel);
-    panel->activateWindow();
+    platform.activateWindow(panel);
     panel->setFocus(Qt::PopupFocusReason);
     // The paint a newly shown window gets: every cell again.
     paintCells();
@@ -159,7 +160,15 @@ void ColorsPrivate::hidePopUp() {
         Platform& platform = Platform::instance();
         if (platform.capture() == picDROPDOWNPANEL->widget())
             platform.releaseCapture();
+        // The focus goes back to the button before the panel goes, as a
+        // window system hands it back to the owner: a move within the
+        // control, so no focus loss is reported on the way.
         hidingPanel = true;
+        QWidget* panel = picDROPDOWNPANEL->widget();
+        if (panel->isActiveWindow() && q.site()->isVisible()) {
+            platform.activateWindow(q.site()->window());
+            q.site()->setFocus(Qt::PopupFocusReason);
+        }
         picDROPDOWNPANEL->setVisible(false);
         hidingPanel = false;
         if (cls_TIMER)

@@ -179,6 +179,11 @@ void Platform::setCapture(QWidget* w) {
 
 QWidget* Platform::capture() const { return g_capture; }
 
+void Platform::activateWindow(QWidget* w) {
+    if (w)
+        w->activateWindow();
+}
+
 void Platform::releaseCapture() {
     if (g_capture)
         g_capture->releaseMouse();

@@ -5,6 +5,7 @@
 #include "frame/runtime/control.h"
 #include "frame/runtime/control_accessible_p.h"
 
+#include <QApplication>
 #include <QPainter>
 
 #include <cmath>
@@ -15,6 +16,7 @@ Site::Site(Control& owner) : owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     accessibility::installFactory();
+    connect(qApp, &QApplication::focusChanged, this, &Site::focusMoved);
 }
 
 Site::~Site() = default;
@@ -96,17 +98,34 @@ void Site::showEvent(QShowEvent* e) {
     owner_.Show();
 }
 
-void Site::focusInEvent(QFocusEvent* e) {
-    QWidget::focusInEvent(e);
-    owner_.EnterFocus();
-    owner_.GotFocus();
+// The control has the focus while the focus widget is the site, one of its
+// element windows or a window the control owns (a drop-down panel): moving
+// the focus among those is no focus change for the control, and leaving them
+// from any of them is.
+namespace {
+bool holds(const QWidget* site, const QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (w == site)
+            return true;
+    return false;
+}
+} // namespace
+
+void Site::focusMoved(QWidget* old, QWidget* now) {
+    const bool had = holds(this, old);
+    const bool has = holds(this, now);
+    if (!had && has) {
+        owner_.EnterFocus();
+        owner_.GotFocus();
+    } else if (had && !has) {
+        owner_.LostFocus();
+        owner_.ExitFocus();
+    }
 }
 
-void Site::focusOutEvent(QFocusEvent* e) {
-    QWidget::focusOutEvent(e);
-    owner_.LostFocus();
-    owner_.ExitFocus();
-}
+void Site::focusInEvent(QFocusEvent* e) { QWidget::focusInEvent(e); }
+
+void Site::focusOutEvent(QFocusEvent* e) { QWidget::focusOutEvent(e); }
 
 bool Site::event(QEvent* e) { return QWidget::event(e); }
 

@@ -68,6 +68,8 @@ protected:
     bool event(QEvent* e) override;
 
 private:
+    void focusMoved(QWidget* old, QWidget* now);
+
     Control& owner_;
     float width_ = 0;
     float height_ = 0;
