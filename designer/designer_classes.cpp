@@ -1,5 +1,6 @@
 #include "designer/designer_classes_p.h"
 
+#include "widgets/colors_widget.h"
 #include "widgets/pane_widget.h"
 
 namespace korva::designer {
@@ -11,6 +12,8 @@ template <class W> QWidget* make(QWidget* parent) { return new W(parent); }
 constexpr ClassRow kRows[] = {
     {"korva::PaneWidget", "widgets/pane_widget.h",
      "A picture button with a centred caption that reports Click", &make<PaneWidget>},
+    {"korva::ColorsWidget", "widgets/colors_widget.h",
+     "A colour-picker button whose drop-down panel offers named colours", &make<ColorsWidget>},
 };
 
 } // namespace
