@@ -38,6 +38,7 @@ QString ColorsAccessible::text(QAccessible::Text t) const {
         // a button without one is called by the colour it shows.
         QString name = colors_.Caption();
         name.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(u'&').replace(u'\x01', u'&');
+        name = name.trimmed();
         return name.isEmpty() ? colors_.Text() : name;
     }
     case QAccessible::Description:

@@ -323,8 +323,10 @@ void ColorsPrivate::panelKeyPress() {
     raise(kEvFocusLost);
 }
 
+// A panel already closed has nothing left to close: the focus-out a window
+// system may still deliver for it after hiding it is not a second loss.
 void ColorsPrivate::panelLostFocus() {
-    if (hidingPanel)
+    if (hidingPanel || !panelVisible())
         return;
     hidePopUp();
 }

@@ -210,6 +210,9 @@ void Platform::sendShiftTab(QWidget* from) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
     QApplication::sendEvent(target, &press);
+    // The release goes where the press moved the focus, as a keyboard's does.
+    if (QWidget* now = QApplication::focusWidget())
+        target = now;
     QApplication::sendEvent(target, &release);
 }
 
