@@ -19,7 +19,9 @@ Site::Site(Control& owner) : owner_(owner) {
     connect(qApp, &QApplication::focusChanged, this, &Site::focusMoved);
 }
 
-Site::~Site() = default;
+// A focused window that goes clears the focus from QWidget's destructor:
+// by then this Site is gone, so it stops listening first.
+Site::~Site() { disconnect(qApp, &QApplication::focusChanged, this, &Site::focusMoved); }
 
 void Site::resizeTwips(float width, float height) {
     width_ = width;
