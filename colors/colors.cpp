@@ -321,15 +321,11 @@ void Colors::onInitProperties() {
 
 void Colors::onResize() { d->layout(); }
 
-// Focus going to this control's own drop-down is not a loss: the drop-down
-// is a window of its own, so the control's window sees it leave.
-bool ColorsPrivate::focusInOwnPanel() const {
-    const QWidget* panel = picDROPDOWNPANEL->widget();
-    return panelVisible() && (panel->hasFocus() || panel->isActiveWindow());
-}
-
+// The focus going into the panel is no loss (the site sees the panel as the
+// control's). Closing the panel hands the focus back to the button; where the
+// button cannot take it (its window is not shown), that is still no loss.
 void Colors::onLostFocus() {
-    if (d->focusInOwnPanel())
+    if (d->hidingPanel)
         return;
     d->buttonDown = false;
     d->raise(kEvFocusLost);
@@ -337,7 +333,7 @@ void Colors::onLostFocus() {
 }
 
 void Colors::onExitFocus() {
-    if (d->focusInOwnPanel())
+    if (d->hidingPanel)
         return;
     UserControl_ExitFocus();
 }

@@ -107,6 +107,8 @@ ColorsPanelAccessible* ColorsPanelAccessible::existing(const Colors& colors) {
     return id ? static_cast<ColorsPanelAccessible*>(QAccessible::accessibleInterface(id)) : nullptr;
 }
 
+QAccessibleInterface* ColorsPanelAccessible::parent() const { return accessibility::interfaceOf(colors_); }
+
 QString ColorsPanelAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Name)
         return QStringLiteral("Colours");

@@ -35,6 +35,8 @@ class ColorsPanelAccessible : public ControlAccessible {
 public:
     explicit ColorsPanelAccessible(Colors& colors);
 
+    // The button, though the panel is a window of its own.
+    QAccessibleInterface* parent() const override;
     QString text(QAccessible::Text t) const override;
 
     int partCount() const override;

@@ -148,6 +148,9 @@ void ColorsPrivate::showPopUp() {
     // again now that the panel is up.
     if (platform.capture() == panel)
         platform.setCapture(panel);
+    // The panel is its window's focus widget before the window turns active,
+    // so the focus goes straight from the button to the panel.
+    panel->setFocus(Qt::PopupFocusReason);
     platform.activateWindow(panel);
     panel->setFocus(Qt::PopupFocusReason);
     // The paint a newly shown window gets: every cell again.
@@ -166,6 +169,7 @@ void ColorsPrivate::hidePopUp() {
         hidingPanel = true;
         QWidget* panel = picDROPDOWNPANEL->widget();
         if (panel->isActiveWindow() && q.site()->isVisible()) {
+            q.site()->setFocus(Qt::PopupFocusReason);
             platform.activateWindow(q.site()->window());
             q.site()->setFocus(Qt::PopupFocusReason);
         }
