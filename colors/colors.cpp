@@ -1,7 +1,9 @@
 // Sections: construction, events and reports, lifecycle, members, persistence.
 #include "colors/colors.h"
 
+#include "colors/colors_accessible_p.h"
 #include "colors/colors_p.h"
+
 #include "frame/colour/colour_p.h"
 #include "frame/elements/commandbutton_element_p.h"
 #include "frame/elements/label_element_p.h"
@@ -41,6 +43,7 @@ Colors::Colors() : Control(staticClassInfo()), d(std::make_unique<ColorsPrivate>
     site()->setAccessibleDescription(QStringLiteral("colour picker button"));
     // Screen readers name the button after the chosen colour, as its swatch shows it.
     connect(this, &Colors::colourChanged, this, [this] { site()->setAccessibleName(Text()); });
+    announceAccessibleChanges(*this);
 }
 
 Colors::~Colors() = default;
@@ -150,7 +153,9 @@ void ColorsPrivate::createElements() {
 }
 
 void ColorsPrivate::wireElements() {
-    // The button's input is the control's own.
+    // The button's input is the control's own, and the focus the control is
+    // given (by Tab or by the host) goes to the button, which handles the keys.
+    q.site()->setFocusProxy(cmdMAINBTN->widget());
     cmdMAINBTN->onClick = [this] { clickSequence(); };
     cmdMAINBTN->onDblClick = [this] { buttonDblClick(); };
     cmdMAINBTN->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { buttonMouseDown(b, s, x, y); };
@@ -316,15 +321,11 @@ void Colors::onInitProperties() {
 
 void Colors::onResize() { d->layout(); }
 
-// Focus going to this control's own drop-down is not a loss: the drop-down
-// is a window of its own, so the control's window sees it leave.
-bool ColorsPrivate::focusInOwnPanel() const {
-    const QWidget* panel = picDROPDOWNPANEL->widget();
-    return panelVisible() && (panel->hasFocus() || panel->isActiveWindow());
-}
-
+// The focus going into the panel is no loss (the site sees the panel as the
+// control's). Closing the panel hands the focus back to the button; where the
+// button cannot take it (its window is not shown), that is still no loss.
 void Colors::onLostFocus() {
-    if (d->focusInOwnPanel())
+    if (d->hidingPanel)
         return;
     d->buttonDown = false;
     d->raise(kEvFocusLost);
@@ -332,7 +333,7 @@ void Colors::onLostFocus() {
 }
 
 void Colors::onExitFocus() {
-    if (d->focusInOwnPanel())
+    if (d->hidingPanel)
         return;
     UserControl_ExitFocus();
 }

@@ -84,7 +84,6 @@ public:
     void drawSeparator();
     void placePanel();
     bool panelVisible() const;
-    bool focusInOwnPanel() const;
     bool insidePanelClient(float x, float y) const;
     void panelMouseMove(int16_t button, int16_t shift, float x, float y);
     void panelMouseDown(int16_t button, int16_t shift, float x, float y);

@@ -4,8 +4,9 @@
 // Opening and closing, and who holds the mouse capture:
 //   ShowPopUp        place, bring to front, capture for the panel, show, focus
 //   click sequence   ShowPopUp or HidePopUp, then releases this control's capture
-//   HidePopUp        releases the capture when the panel holds it, hides the
-//                    panel, ButtonDown = false, FocusHidden (also when closed)
+//   HidePopUp        releases the capture when the panel holds it, hands the
+//                    focus back to the button, hides the panel,
+//                    ButtonDown = false, FocusHidden (also when closed)
 //
 // The pointer over the open panel (left button = bit 1 of Button):
 //   move      on a cell: with the left button, preview it (SetActive -> Change);
@@ -147,7 +148,10 @@ void ColorsPrivate::showPopUp() {
     // again now that the panel is up.
     if (platform.capture() == panel)
         platform.setCapture(panel);
-    panel->activateWindow();
+    // The panel is its window's focus widget before the window turns active,
+    // so the focus goes straight from the button to the panel.
+    panel->setFocus(Qt::PopupFocusReason);
+    platform.activateWindow(panel);
     panel->setFocus(Qt::PopupFocusReason);
     // The paint a newly shown window gets: every cell again.
     paintCells();
@@ -159,7 +163,16 @@ void ColorsPrivate::hidePopUp() {
         Platform& platform = Platform::instance();
         if (platform.capture() == picDROPDOWNPANEL->widget())
             platform.releaseCapture();
+        // The focus goes back to the button before the panel goes, as a
+        // window system hands it back to the owner: a move within the
+        // control, so no focus loss is reported on the way.
         hidingPanel = true;
+        QWidget* panel = picDROPDOWNPANEL->widget();
+        if (panel->isActiveWindow() && q.site()->isVisible()) {
+            q.site()->setFocus(Qt::PopupFocusReason);
+            platform.activateWindow(q.site()->window());
+            q.site()->setFocus(Qt::PopupFocusReason);
+        }
         picDROPDOWNPANEL->setVisible(false);
         hidingPanel = false;
         if (cls_TIMER)
@@ -314,8 +327,10 @@ void ColorsPrivate::panelKeyPress() {
     raise(kEvFocusLost);
 }
 
+// A panel already closed has nothing left to close: the focus-out a window
+// system may still deliver for it after hiding it is not a second loss.
 void ColorsPrivate::panelLostFocus() {
-    if (hidingPanel)
+    if (hidingPanel || !panelVisible())
         return;
     hidePopUp();
 }

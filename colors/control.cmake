@@ -5,4 +5,5 @@ target_sources(korva_objects PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/colors_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/colors_panel.cpp
   ${CMAKE_CURRENT_LIST_DIR}/colors_dispatch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/colors_accessible.cpp
 )

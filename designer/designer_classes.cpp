@@ -1,5 +1,6 @@
 #include "designer/designer_classes_p.h"
 
+#include "widgets/colors_widget.h"
 #include "widgets/pages_widget.h"
 #include "widgets/pane_widget.h"
 #include "widgets/spin_widget.h"
@@ -18,6 +19,8 @@ constexpr ClassRow kRows[] = {
     {"korva::PagesWidget", "widgets/pages_widget.h",
      "A strip of tabs over a page: the tabs come from one tab string, clicking one makes it active",
      &make<PagesWidget>},
+    {"korva::ColorsWidget", "widgets/colors_widget.h",
+     "A colour-picker button whose drop-down panel offers named colours", &make<ColorsWidget>},
 };
 
 } // namespace

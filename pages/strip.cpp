@@ -129,7 +129,10 @@ void Strip::paintEvent(QPaintEvent* e) {
     std::sort(shown.begin(), shown.end(),
               [](const auto& a, const auto& b) { return a.first->z() < b.first->z(); });
     QPainter p(this);
-    for (auto& [item, r] : shown) {
+    for (const auto& entry : shown) {
+        // Named copies: clang 14 cannot capture structured bindings in a lambda.
+        StripItem* item = entry.first;
+        const QRect r = entry.second;
         p.save();
         p.setClipRect(r & area);
         runGuarded("painting a tab piece", [&] { item->paintItem(p, r); });

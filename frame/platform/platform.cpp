@@ -179,6 +179,11 @@ void Platform::setCapture(QWidget* w) {
 
 QWidget* Platform::capture() const { return g_capture; }
 
+void Platform::activateWindow(QWidget* w) {
+    if (w)
+        w->activateWindow();
+}
+
 void Platform::releaseCapture() {
     if (g_capture)
         g_capture->releaseMouse();
@@ -205,6 +210,9 @@ void Platform::sendShiftTab(QWidget* from) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backtab, Qt::ShiftModifier);
     QApplication::sendEvent(target, &press);
+    // The release goes where the press moved the focus, as a keyboard's does.
+    if (QWidget* now = QApplication::focusWidget())
+        target = now;
     QApplication::sendEvent(target, &release);
 }
 

@@ -42,6 +42,11 @@ public:
     virtual QWidget* capture() const;
     virtual void releaseCapture();
 
+    // Makes the top-level window `w` the active window, so the focus can go
+    // into it. A window system answers a request for it later; the scripted
+    // platform makes it so at once, as a script expects.
+    virtual void activateWindow(QWidget* w);
+
     // Makes `shape` the current cursor while the pointer is over `w`.
     virtual void setCursor(QWidget* w, CursorShape shape);
 

@@ -1,5 +1,6 @@
 #include "frame/platform/scripted_platform_p.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace korva {
@@ -68,6 +69,13 @@ void ScriptedPlatform::setCursor(QWidget* w, CursorShape shape) {
     lastCursor_ = shape;
     ++cursorSets_;
     Platform::setCursor(w, shape);
+}
+
+void ScriptedPlatform::activateWindow(QWidget* w) {
+    if (!w)
+        return;
+    w->activateWindow();
+    QApplication::setActiveWindow(w->window());
 }
 
 void ScriptedPlatform::sendShiftTab(QWidget* from) {

@@ -31,6 +31,7 @@ public:
     void setCapture(QWidget* w) override { capture_ = w; }
     QWidget* capture() const override { return capture_; }
     void releaseCapture() override { capture_ = nullptr; }
+    void activateWindow(QWidget* w) override;
     void setCursor(QWidget* w, CursorShape shape) override;
     void sendShiftTab(QWidget* from) override;
     // Answers with the queued answer, oldest first; with none queued the

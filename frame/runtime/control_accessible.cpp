@@ -225,5 +225,13 @@ void notifySelection(const Control& control, int child) {
     send(e);
 }
 
+void notifyOn(QAccessibleInterface* iface, QAccessible::Event event, int child) {
+    if (!iface || !iface->isValid())
+        return;
+    QAccessibleEvent e(iface, event);
+    e.setChild(child);
+    send(e);
+}
+
 } // namespace accessibility
 } // namespace korva

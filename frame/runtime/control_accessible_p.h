@@ -94,6 +94,9 @@ void notifyNameChanged(const Control& control, int child = -1);
 void notifyStateChanged(const Control& control, QAccessible::State changed, int child = -1);
 void notifyValueChanged(const Control& control, const QVariant& value);
 void notifySelection(const Control& control, int child);
+// The same for another window of a control (a drop-down panel) that has
+// an interface of its own: `event` for child `child` of `iface`.
+void notifyOn(QAccessibleInterface* iface, QAccessible::Event event, int child = -1);
 
 // Sees every event these helpers send, also when no assistive technology
 // listens (Qt then drops them): for tests and tools. One observer at a time;

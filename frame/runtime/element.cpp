@@ -146,7 +146,10 @@ void Element::makeToolWindow() {
         return;
     toolWindow_ = true;
     visible_ = false;
-    widget_->setParent(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    // Still a window of its own, but owned by the control's window: it stays
+    // in front of it, goes with it, and counts as the control's for the focus
+    // and the keys.
+    widget_->setParent(static_cast<QWidget*>(owner_.site()), Qt::Tool | Qt::FramelessWindowHint);
     widget_->hide();
     relayout();
 }

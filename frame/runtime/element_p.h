@@ -88,8 +88,9 @@ public:
     void relayout();
 
     // Detaches the element's window from the control: it becomes a frameless
-    // tool window of the desktop that the control's form does not clip, hidden
-    // until shown. From then on Left, Top, Width and Height are screen twips
+    // tool window of the desktop that the control's form does not clip, owned
+    // by the control's window (in front of it, and the control's for the
+    // focus), hidden until shown. From then on Left, Top, Width and Height are screen twips
     // (the platform's factors). Only for an element on the control itself.
     void makeToolWindow();
     bool isToolWindow() const { return toolWindow_; }

@@ -3,12 +3,14 @@
 // holding them loads through QUiLoader with its properties applied. Only the
 // shared library's exported API is used: the plugin brings that library in,
 // and both must see the same classes.
+#include "colors/colors.h"
 #include "frame/component/com_interfaces.h"
 #include "frame/component/entry_points.h"
 #include "frame/runtime/control.h"
 #include "pages/pages.h"
 #include "pane/pane.h"
 #include "spin/spin.h"
+#include "widgets/colors_widget.h"
 #include "widgets/control_widget.h"
 #include "widgets/pages_widget.h"
 #include "widgets/pane_widget.h"
@@ -128,6 +130,22 @@ TEST_F(UiForm, LoadsEveryControlWithItsProperties) {
     EXPECT_EQ(open->pane()->site()->size(), open->size());
     EXPECT_FLOAT_EQ(open->pane()->site()->Width(),
                     static_cast<float>(open->width() * 1440.0 / open->logicalDpiX()));
+}
+
+TEST_F(UiForm, ColorsKeepsItsLayoutAndColourAsQColorAndOleColour) {
+    auto* ink = form->findChild<ColorsWidget*>("inkColors");
+    ASSERT_NE(ink, nullptr);
+    EXPECT_EQ(ink->Palette(), 7);
+    EXPECT_EQ(ink->colors()->Palette(), 7);
+    EXPECT_EQ(ink->qColor(), QColor(0, 128, 255));
+    EXPECT_EQ(ink->Color(), 0xFF8000u) << "OLE_COLOR is 0x00BBGGRR";
+
+    QSignalSpy colours(ink, &ColorsWidget::colourChanged);
+    EXPECT_TRUE(ink->setProperty("Color", 0x0000FFu));
+    EXPECT_EQ(ink->qColor(), QColor(Qt::red));
+    EXPECT_GE(colours.count(), 1);
+    EXPECT_TRUE(ink->setProperty("Palette", 99)) << "the property is set; the control refuses the value";
+    EXPECT_EQ(ink->Palette(), 7);
 }
 
 TEST_F(UiForm, ControlsWorkOnTheLoadedForm) {

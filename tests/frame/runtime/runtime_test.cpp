@@ -9,6 +9,7 @@
 #include "frame/runtime/element_p.h"
 #include "frame/runtime/site.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -286,6 +287,56 @@ TEST(NativePlatform, MetricsCaptureAndColours) {
     const uint32_t t0 = native.tickCount();
     QTest::qWait(20);
     EXPECT_GE(native.tickCount() - t0, 15u);
+}
+
+} // namespace
+
+namespace {
+
+// The control has the focus while it lies in its window, in an element's
+// window or in a top-level window the control owns (a drop-down): moves
+// among those are no focus change, leaving all of them is one.
+TEST_F(RuntimeTest, FocusMovesWithinTheControlAndItsOwnWindowsAreNoChange) {
+    QWidget form;
+    Probe p;
+    p.site()->setParent(&form);
+    QWidget other(&form);
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.move(200, 0);
+    auto* owned = new QWidget(p.site(), Qt::Tool | Qt::FramelessWindowHint); // the site deletes it
+    owned->setFocusPolicy(Qt::StrongFocus);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    other.setFocus();
+    p.log.clear();
+
+    // As a window system does it: the window's focus widget is known before
+    // the window turns active.
+    const auto focus = [](QWidget* w) {
+        w->setFocus(Qt::OtherFocusReason);
+        QApplication::setActiveWindow(w->window());
+        w->setFocus(Qt::OtherFocusReason);
+    };
+    const struct {
+        const char* to;
+        QWidget* widget;
+        QStringList log;
+    } steps[] = {
+        {"its window", p.site(), {"GotFocus"}},
+        {"an element's window", p.label->widget(), {}},
+        {"its own tool window", owned, {}},
+        {"its window again", p.site(), {}},
+        {"another widget", &other, {"LostFocus"}},
+        {"its own tool window from outside", owned, {"GotFocus"}},
+        {"another widget again", &other, {"LostFocus"}},
+    };
+    owned->show();
+    for (const auto& s : steps) {
+        p.log.clear();
+        focus(s.widget);
+        ASSERT_EQ(QApplication::focusWidget(), s.widget) << s.to;
+        EXPECT_EQ(p.log, s.log) << s.to;
+    }
 }
 
 } // namespace
