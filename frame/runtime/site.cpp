@@ -40,8 +40,11 @@ void Site::stopFollowingFocus() { std::erase(followingFocus(), this); }
 bool Site::holds(const QWidget* w) const {
     if (!w)
         return false;
-    if (w == this || isAncestorOf(w))
-        return true;
+    // Up through window boundaries too: a window the control's window owns
+    // (a drop-down) is part of the control.
+    for (const QWidget* p = w; p; p = p->parentWidget())
+        if (p == this)
+            return true;
     // A drop-down of the control is a window of its own, yet part of the control.
     const QWidget* top = w->window();
     if (top == window() || top->windowType() != Qt::Tool)
