@@ -9,6 +9,7 @@
 #include "frame/runtime/site.h"
 #include "frame/values/property_bag.h"
 #include "pages/pages.h"
+#include "support/contrast.h"
 
 #include <QApplication>
 #include <QHash>
@@ -30,18 +31,7 @@ double scaleFactor() {
     return f;
 }
 
-double luminance(QRgb c) {
-    auto lin = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
-}
-
-double contrast(QRgb a, QRgb b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+using korva::test::contrast;
 
 // The best contrast between the commonest colour of `area` (the tab behind
 // a caption) and any other colour in it (the caption's text).

@@ -10,6 +10,7 @@
 #include "frame/values/property_bag.h"
 #include "pane/pane.h"
 #include "pane/pane_pictures_p.h"
+#include "support/contrast.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -59,18 +60,7 @@ Ink ink(const QImage& img) {
     return out;
 }
 
-double luminance(QRgb c) {
-    auto lin = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * lin(qRed(c)) + 0.7152 * lin(qGreen(c)) + 0.0722 * lin(qBlue(c));
-}
-
-double contrast(QRgb a, QRgb b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+using korva::test::contrast;
 
 TEST(PaneHighDpi, TwipsMembersAndSavedValuesDoNotDependOnTheScale) {
     EXPECT_DOUBLE_EQ(Platform::instance().twipsPerPixelX(),
