@@ -62,8 +62,13 @@ void BM_Draw(benchmark::State& state) {
     state.counters["x_fill"] =
         std::chrono::duration<double>(drawTime).count() / std::chrono::duration<double>(fillTime).count();
 }
-BENCHMARK(BM_Draw)->Arg(0)->Arg(90)->Arg(270)->Arg(315)->Arg(30)->Arg(60)->Arg(135)->UseManualTime()->Unit(
-    benchmark::kMicrosecond);
+// Every kind of sweep: one colour per row (90, 270), rows that are windows
+// into the colour run (steep lines, 45 degrees included), staircases (slanted
+// flat lines) and nearly flat lines painted as stretches of one colour.
+BENCHMARK(BM_Draw)
+    ->ArgsProduct({{0, 10, 30, 45, 60, 80, 88, 90, 100, 135, 170, 180, 225, 250, 270, 315}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

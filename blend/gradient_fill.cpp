@@ -10,22 +10,15 @@
 // the same run of rows are painted together, one colour per row.
 #include "blend/gradient_fill_p.h"
 
+#include "blend/pixel_rows_p.h"
 #include "frame/elements/image_surface_p.h"
 #include "frame/elements/line_raster_p.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <cwchar>
+#include <cstdlib>
 #include <limits>
-#include <utility>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__GNUC__) && defined(__x86_64__)
-#include <tmmintrin.h>
-#endif
+#include <optional>
+#include <span>
 
 namespace korva {
 
@@ -43,36 +36,75 @@ struct RunTable {
     std::vector<Run> runs;
 };
 
-// A stretch of one colour. A plain loop over 32-bit pixels stays scalar at
-// -O2, four times slower than the fill it is measured against; the C
-// library's wide-character fill is that same fill, vectorised for the machine.
-void fillPixels(QRgb* first, QRgb* last, QRgb value) {
-    // A short stretch (the tail of a steep line's row) is cheaper than the call.
-    if (last - first < 32) {
-        for (QRgb* p = first; p < last; ++p)
-            *p = value;
-        return;
+// The template line's pixels keyed by row (byRow) or by column, relative to
+// its start. When the walk steps along the key axis (at 45 degrees along
+// both), each key has exactly one pixel, known without walking: this calls
+// visit(key, offset along the other axis) for the painted keys in [from, to),
+// in increasing order, and returns the first of them (to when none). Returns
+// nothing when keys may have several pixels.
+template <class Visit>
+std::optional<int64_t> forEachKeyPixel(const GradientPoint& p0, const GradientPoint& p1, bool byRow,
+                                       int64_t from, int64_t to, Visit&& visit) {
+    const int64_t keyEnd = byRow ? static_cast<int64_t>(p1.y) - p0.y : static_cast<int64_t>(p1.x) - p0.x;
+    const int64_t otherEnd = byRow ? static_cast<int64_t>(p1.x) - p0.x : static_cast<int64_t>(p1.y) - p0.y;
+    const int64_t keyLength = keyEnd < 0 ? -keyEnd : keyEnd;
+    const int64_t otherLength = otherEnd < 0 ? -otherEnd : otherEnd;
+    if (keyLength < otherLength || keyLength == 0)
+        return std::nullopt;
+    const int64_t keySign = keyEnd < 0 ? -1 : 1;
+    const int64_t otherSign = otherEnd < 0 ? -1 : 1;
+    const int64_t first = std::max(from, keySign > 0 ? 0 : 1 - keyLength);
+    const int64_t last = std::min(to - 1, keySign > 0 ? keyLength - 1 : 0);
+    if (first > last)
+        return to;
+    // Walking keys upwards is walking the line forwards (step i = key) or
+    // backwards (i = -key). Either way the offset is N(i) / (2 * keyLength)
+    // with N moving by 2 * otherLength a key: one division, then carries.
+    const int64_t period = 2 * keyLength;
+    const int64_t iFirst = first * keySign;
+    int64_t offset = rasterMinorOffset(iFirst, keyLength, otherLength);
+    int64_t remainder = 2 * iFirst * otherLength + keyLength - 1 - offset * period;
+    for (int64_t key = first; key <= last; ++key) {
+        visit(key, otherSign * offset);
+        if (keySign > 0) {
+            remainder += 2 * otherLength;
+            if (remainder >= period) {
+                remainder -= period;
+                ++offset;
+            }
+        } else {
+            remainder -= 2 * otherLength;
+            if (remainder < 0) {
+                remainder += period;
+                --offset;
+            }
+        }
     }
-    if constexpr (sizeof(wchar_t) == sizeof(QRgb)) {
-        wchar_t w;
-        std::memcpy(&w, &value, sizeof w);
-        std::wmemset(reinterpret_cast<wchar_t*>(first), w, static_cast<std::size_t>(last - first));
-    } else {
-        std::fill(first, last, value);
-    }
+    return first;
 }
 
-RunTable runsOfTemplate(const GradientPoint& p0, const GradientPoint& p1, bool byRow) {
-    // The template's extent along the key axis is known from its ends, so the
-    // runs are gathered in one walk without listing the pixels first.
+// The runs of keys in [from, to) only: the template reaches well past the
+// image on both sides, and only the image's rows or columns are painted.
+RunTable runsOfTemplate(const GradientPoint& p0, const GradientPoint& p1, bool byRow, int64_t from,
+                        int64_t to) {
     const int64_t dx = static_cast<int64_t>(p1.x) - p0.x;
     const int64_t dy = static_cast<int64_t>(p1.y) - p0.y;
     RunTable table;
     if (dx == 0 && dy == 0)
         return table;
-    const int64_t end = byRow ? dy : dx;
-    const int64_t lo = std::min<int64_t>(0, end);
-    const int64_t hi = std::max<int64_t>(0, end);
+    table.runs.reserve(static_cast<size_t>(std::max<int64_t>(0, to - from)));
+    const auto first = forEachKeyPixel(p0, p1, byRow, from, to, [&](int64_t key, int64_t offset) {
+        if (table.runs.empty())
+            table.first = static_cast<int>(key);
+        const auto value = static_cast<int>(offset);
+        table.runs.push_back({value, value});
+    });
+    if (first)
+        return table;
+    const int64_t keyEnd = byRow ? dy : dx;
+    // Several pixels per key: gather them in one walk over the whole line.
+    const int64_t lo = std::min<int64_t>(0, keyEnd);
+    const int64_t hi = std::max<int64_t>(0, keyEnd);
     table.first = static_cast<int>(lo);
     table.runs.resize(static_cast<size_t>(hi - lo + 1));
     rasterLine(0, 0, static_cast<int>(dx), static_cast<int>(dy), [&](int x, int y) {
@@ -91,37 +123,49 @@ RunTable runsOfTemplate(const GradientPoint& p0, const GradientPoint& p1, bool b
     return table;
 }
 
+// The image's pixels, taken once: every QImage::bits() call checks whether the
+// image must be detached first.
+struct Canvas {
+    explicit Canvas(QImage& image)
+        : bits(image.bits()), stride(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
+          width(image.width()), height(image.height()) {}
+    QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits) + y * stride; }
+
+    uchar* bits;
+    qsizetype stride; // in pixels
+    int width;
+    int height;
+};
+
 // Lines stepping sideways: each row is handled on its own.
-void fillSweepAlongX(QImage& image, const GradientPoint& p0, const RunTable& table, int step,
-                     const std::vector<QRgb>& pixels) {
-    const int64_t w = image.width();
+void fillSweepAlongX(const Canvas& image, const GradientPoint& p0, const RunTable& table, int step,
+                     std::span<const QRgb> pixels) {
+    const int64_t w = image.width;
     const int64_t n = static_cast<int64_t>(pixels.size());
     const QRgb last = pixels.back();
     // A leftward sweep lays the colours out right to left; reversed once, each
     // row is again one plain copy.
     const std::vector<QRgb> reversed =
         step > 0 ? std::vector<QRgb>() : std::vector<QRgb>(pixels.rbegin(), pixels.rend());
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height; ++y) {
         const int64_t ry = static_cast<int64_t>(y) - p0.y - table.first;
         if (ry < 0 || ry >= static_cast<int64_t>(table.runs.size()))
             continue;
         const Run& run = table.runs[static_cast<size_t>(ry)];
         const int64_t a = static_cast<int64_t>(p0.x) + run.lo;
         const int64_t b = static_cast<int64_t>(p0.x) + run.hi;
-        QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        QRgb* row = image.row(y);
         if (step > 0) {
             // x in [a, a + n - 1] shows line x - a; further right, up to
             // b + n - 1, only the last line still covers the pixel.
             const int64_t from = std::max<int64_t>(0, a);
             const int64_t to = std::min<int64_t>(w - 1, a + n - 1);
             if (from <= to)
-                std::copy(pixels.begin() + (from - a), pixels.begin() + (to - a + 1), row + from);
+                pixelrows::copy(row + from, pixels.data() + (from - a), to - from + 1);
             const int64_t tailFrom = std::max<int64_t>(0, a + n);
             const int64_t tailTo = std::min<int64_t>(w - 1, b + n - 1);
             if (tailFrom <= tailTo)
-                fillPixels(row + tailFrom, row + tailTo + 1, last);
+                pixelrows::fill(row + tailFrom, last, tailTo - tailFrom + 1);
         } else {
             // Mirrored: x in [b - n + 2, b] shows line b - x, which is
             // reversed[x - (b - n + 1)]; from a - n + 1 to b - n + 1 the last
@@ -129,142 +173,143 @@ void fillSweepAlongX(QImage& image, const GradientPoint& p0, const RunTable& tab
             const int64_t headFrom = std::max<int64_t>(0, a - n + 1);
             const int64_t headTo = std::min<int64_t>(w - 1, b - n + 1);
             if (headFrom <= headTo)
-                fillPixels(row + headFrom, row + headTo + 1, last);
+                pixelrows::fill(row + headFrom, last, headTo - headFrom + 1);
             const int64_t from = std::max<int64_t>(0, b - n + 2);
             const int64_t to = std::min<int64_t>(w - 1, b);
             if (from <= to)
-                std::copy(reversed.begin() + (from - (b - n + 1)), reversed.begin() + (to - (b - n + 1) + 1),
-                          row + from);
+                pixelrows::copy(row + from, reversed.data() + (from - (b - n + 1)), to - from + 1);
         }
     }
 }
 
-// Slanted lines stepping up or down. Pixel (x, y) shows colour index
-// sign * y + key[x] (sign = step), as long as that index is not negative and
-// the lowest line covering the pixel, index - span[x], exists. Down a column
-// the indices are consecutive, so on a block of rows where every pixel is
-// covered each run of four columns is one load of four consecutive colours,
-// rearranged by the pattern of the four keys: a stretch of the colour run
-// seen through the template's staircase.
-struct ColumnKeys {
-    std::vector<int64_t> key;
-    std::vector<int64_t> span;
-    int64_t minKey = 0, maxKey = 0, maxLowKey = 0;
-    // Runs of four columns from column 0 whose keys lie within four of each
-    // other: where each run reads (offsets) and how it rearranges (masks).
-    std::vector<int32_t> offsets;
-    std::vector<std::array<uint8_t, 16>> masks;
-    int shuffleGroups = 0;
+// Columns of the template that share one run of rows, as image columns.
+struct ColumnGroup {
+    int x0, x1; // inclusive
+    Run run;
 };
 
-#if defined(__SSE2__)
-using GroupKernel = void (*)(QRgb* dst, qsizetype strideWords, int rows, const QRgb* src, int srcStep);
+// Slanted lines stepping up or down, one pixel per column, every column of the
+// image on the template: pixel (x, y) is covered only by line sign * y +
+// key[x]. Neighbouring columns' keys differ by at most one, so any eight
+// neighbouring pixels of a row are eight consecutive colours rearranged, the
+// same rearrangement on every row.
+class StaircaseRows {
+public:
+    static constexpr int kLanes = 8;
 
-template <int Pattern>
-void groupRows(QRgb* dst, qsizetype strideWords, int rows, const QRgb* src, int srcStep) {
-    for (int r = 0; r < rows; ++r) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_shuffle_epi32(v, Pattern));
-        dst += strideWords;
-        src += srcStep;
+    // False when the template is not of that shape over the image, or when it
+    // is so nearly flat that stretches of one colour paint it faster.
+    // `pixels` is followed by kLanes more colours that can be read.
+    bool prepare(const GradientLines& lines, int width, std::span<const QRgb> pixels) {
+        const GradientPoint& p0 = lines.first0;
+        sign_ = lines.stepY > 0 ? 1 : -1;
+        keys_.resize(static_cast<size_t>(width));
+        // Pixel (x, y) lies on line k when y - sign * k - p0.y is the template's
+        // row offset at x.
+        const int64_t base = -static_cast<int64_t>(sign_) * p0.y;
+        size_t painted = 0;
+        const auto first =
+            forEachKeyPixel(p0, lines.first1, false, -int64_t{p0.x}, width - int64_t{p0.x},
+                            [&](int64_t, int64_t row) { keys_[painted++] = base - sign_ * row; });
+        if (!first || *first != -int64_t{p0.x} || painted != keys_.size() || keys_.empty())
+            return false;
+        // The keys change monotonically by steps of one.
+        const int64_t changes = std::abs(keys_.back() - keys_.front());
+        // Stretches of a few dozen pixels are filled about as fast as copied.
+        constexpr int64_t kWideStretch = 32;
+        if ((changes + 1) * kWideStretch <= width)
+            return false;
+        minKey_ = std::min(keys_.front(), keys_.back());
+        maxKey_ = std::max(keys_.front(), keys_.back());
+        if (minKey_ < INT32_MIN || maxKey_ > INT32_MAX - kLanes)
+            return false;
+        const size_t groupCount = static_cast<size_t>(width / kLanes);
+        offsets_.resize(groupCount);
+        lanes_.resize(groupCount * kLanes);
+        for (size_t g = 0; g < groupCount; ++g) {
+            const int64_t* k = &keys_[g * kLanes];
+            const int64_t m = std::min(k[0], k[kLanes - 1]);
+            offsets_[g] = static_cast<int32_t>(m);
+            for (size_t i = 0; i < kLanes; ++i)
+                lanes_[g * kLanes + i] = static_cast<int32_t>(k[i] - m);
+        }
+        colours_ = pixels;
+        return true;
     }
-}
 
-template <std::size_t... P>
-constexpr std::array<GroupKernel, sizeof...(P)> kernels(std::index_sequence<P...>) {
-    return {&groupRows<static_cast<int>(P)>...};
-}
-constexpr auto kGroupKernels = kernels(std::make_index_sequence<256>());
-#endif
-
-#if defined(__GNUC__) && defined(__x86_64__)
-#define KORVA_HAVE_SHUFFLE_ROWS 1
-// Each run of four columns reads four consecutive colours and rearranges them
-// with a byte shuffle chosen per run; rows are painted left to right, one
-// 16-byte store per four pixels.
-__attribute__((target("ssse3"))) void shuffleRows(QImage& image, int y0, int y1, int sign,
-                                                  const std::vector<int32_t>& offsets,
-                                                  const std::vector<std::array<uint8_t, 16>>& masks,
-                                                  const QRgb* ext) {
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    const std::size_t groups = offsets.size();
-    const int32_t* const offset = offsets.data();
-    const uint8_t* const mask = masks.data()->data();
-    for (int y = y0; y < y1; ++y) {
-        __m128i* row = reinterpret_cast<__m128i*>(bits + y * stride);
-        const QRgb* base = ext + static_cast<int64_t>(sign) * y;
-        for (std::size_t g = 0; g < groups; ++g) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + offset[g]));
-            const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mask + 16 * g));
-            _mm_storeu_si128(row + g, _mm_shuffle_epi8(v, m));
+    void paint(const Canvas& image) const {
+        for (int y = 0; y < image.height;) {
+            if (!covers(y)) {
+                paintPartly(image.row(y), y);
+                ++y;
+                continue;
+            }
+            int end = y + 1;
+            while (end < image.height && covers(end))
+                ++end;
+            paintCovered(image, y, end);
+            y = end;
         }
     }
-}
 
-bool canShuffleRows() {
-    static const bool yes = __builtin_cpu_supports("ssse3");
-    return yes;
-}
-#endif
+private:
+    // Whether every pixel of row y has its line.
+    bool covers(int y) const {
+        const int64_t s = static_cast<int64_t>(sign_) * y;
+        return s + minKey_ >= 0 && s + maxKey_ <= static_cast<int64_t>(colours_.size()) - 1;
+    }
 
-void fillSlantedBlock(QImage& image, int y0, int y1, int sign, const ColumnKeys& keys,
-                      const std::vector<QRgb>& ext) {
-    const int w = image.width();
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    const auto scalarColumns = [&](int x0, int x1) {
-        for (int y = y0; y < y1; ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
-            for (int x = x0; x < x1; ++x)
-                row[x] = ext[static_cast<size_t>(sign * y + keys.key[static_cast<size_t>(x)])];
+    void paintCovered(const Canvas& image, int y0, int y1) const {
+        const QRgb* base = colours_.data() + static_cast<int64_t>(sign_) * y0;
+        pixelrows::gather8(image.row(y0), image.stride, y1 - y0, base, sign_, offsets_.data(), lanes_.data(),
+                           offsets_.size());
+        if (offsets_.size() * kLanes == keys_.size())
+            return;
+        for (int y = y0; y < y1; ++y, base += sign_) {
+            QRgb* row = image.row(y);
+            for (size_t x = offsets_.size() * kLanes; x < keys_.size(); ++x)
+                row[x] = base[keys_[x]];
         }
-    };
-    int x = 0;
-#if defined(KORVA_HAVE_SHUFFLE_ROWS)
-    if (canShuffleRows() && keys.shuffleGroups > 0) {
-        shuffleRows(image, y0, y1, sign, keys.offsets, keys.masks, ext.data());
-        x = 4 * keys.shuffleGroups;
-        scalarColumns(x, w);
+    }
+
+    // A row near where the sweep starts or ends: pixels without a line keep
+    // what they show.
+    void paintPartly(QRgb* row, int y) const {
+        const int64_t s = static_cast<int64_t>(sign_) * y;
+        const auto n = static_cast<int64_t>(colours_.size());
+        for (size_t x = 0; x < keys_.size(); ++x) {
+            const int64_t k = s + keys_[x];
+            if (k >= 0 && k < n)
+                row[x] = colours_[static_cast<size_t>(k)];
+        }
+    }
+
+    int sign_ = 1;
+    std::vector<int64_t> keys_;
+    int64_t minKey_ = 0;
+    int64_t maxKey_ = 0;
+    std::vector<int32_t> offsets_;
+    std::vector<int32_t> lanes_;
+    std::span<const QRgb> colours_;
+};
+
+// Lines stepping up or down. Slanted ones are painted as a staircase; nearly
+// flat ones (and any other shape) by grouping the template's columns by their
+// run of rows, each group one stretch of one colour per image row.
+void fillSweepAlongY(const Canvas& image, const GradientLines& lines, std::span<const QRgb> pixels) {
+    StaircaseRows staircase;
+    if (staircase.prepare(lines, image.width, pixels)) {
+        staircase.paint(image);
         return;
     }
-#endif
-#if defined(__SSE2__)
-    const qsizetype strideWords = stride / static_cast<qsizetype>(sizeof(QRgb));
-    for (; x + 4 <= w; x += 4) {
-        const int64_t* k = &keys.key[static_cast<size_t>(x)];
-        const int64_t m = std::min({k[0], k[1], k[2], k[3]});
-        const int64_t top = std::max({k[0], k[1], k[2], k[3]});
-        if (top - m > 3) {
-            scalarColumns(x, x + 4);
-            continue;
-        }
-        const int pattern =
-            static_cast<int>((k[0] - m) | (k[1] - m) << 2 | (k[2] - m) << 4 | (k[3] - m) << 6);
-        QRgb* dst = reinterpret_cast<QRgb*>(bits + y0 * stride) + x;
-        const QRgb* src = ext.data() + (sign * y0 + m);
-        kGroupKernels[static_cast<size_t>(pattern)](dst, strideWords, y1 - y0, src, sign);
-    }
-#endif
-    scalarColumns(x, w);
-}
-
-// Lines stepping up or down: the template's columns are grouped by their run
-// of rows. A line close to flat gives few, wide groups, each one stretch of
-// one colour per image row; a slanted one gives many narrow groups, which are
-// painted through their colour indices instead (fillSlantedBlock).
-void fillSweepAlongY(QImage& image, const GradientPoint& p0, const RunTable& table, int step,
-                     const std::vector<QRgb>& pixels) {
-    struct Group {
-        int x0, x1; // image columns, inclusive
-        Run run;
-    };
-    const int w = image.width();
-    const int h = image.height();
-    std::vector<Group> groups;
+    const GradientPoint& p0 = lines.first0;
+    const int step = lines.stepY;
+    const RunTable table =
+        runsOfTemplate(p0, lines.first1, false, -int64_t{p0.x}, image.width - int64_t{p0.x});
+    std::vector<ColumnGroup> groups;
     for (size_t i = 0; i < table.runs.size(); ++i) {
         const int64_t x = static_cast<int64_t>(p0.x) + table.first + static_cast<int64_t>(i);
-        if (x < 0 || x >= w)
+        if (x < 0 || x >= image.width)
             continue;
         const Run& run = table.runs[i];
         if (!groups.empty() && groups.back().x1 + 1 == x && groups.back().run.lo == run.lo &&
@@ -274,11 +319,9 @@ void fillSweepAlongY(QImage& image, const GradientPoint& p0, const RunTable& tab
             groups.push_back({static_cast<int>(x), static_cast<int>(x), run});
     }
     const int64_t n = static_cast<int64_t>(pixels.size());
-    uchar* const bits = image.bits();
-    const qsizetype stride = image.bytesPerLine();
-    const auto paintRowByGroups = [&](int y) {
-        QRgb* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        for (const Group& g : groups) {
+    for (int y = 0; y < image.height; ++y) {
+        QRgb* row = image.row(y);
+        for (const ColumnGroup& g : groups) {
             // Lines covering (x, y): k with y - k * step - p0.y in [lo, hi].
             const int64_t top = step > 0 ? static_cast<int64_t>(y) - p0.y - g.run.lo
                                          : static_cast<int64_t>(p0.y) + g.run.hi - y;
@@ -286,81 +329,7 @@ void fillSweepAlongY(QImage& image, const GradientPoint& p0, const RunTable& tab
                                          : static_cast<int64_t>(p0.y) + g.run.lo - y;
             if (top < 0 || low > n - 1)
                 continue;
-            fillPixels(row + g.x0, row + g.x1 + 1, pixels[static_cast<size_t>(std::min(top, n - 1))]);
-        }
-    };
-
-    // Wide groups: a few fills per row are as fast as it gets.
-    constexpr std::size_t kWideGroup = 16;
-    if (groups.empty() || groups.size() * kWideGroup <= static_cast<std::size_t>(w) ||
-        groups.front().x0 != 0 || groups.back().x1 != w - 1) {
-        for (int y = 0; y < h; ++y)
-            paintRowByGroups(y);
-        return;
-    }
-
-    ColumnKeys keys;
-    keys.key.resize(static_cast<size_t>(w));
-    keys.span.resize(static_cast<size_t>(w));
-    for (const Group& g : groups)
-        for (int x = g.x0; x <= g.x1; ++x) {
-            keys.key[static_cast<size_t>(x)] =
-                step > 0 ? -static_cast<int64_t>(p0.y) - g.run.lo : static_cast<int64_t>(p0.y) + g.run.hi;
-            keys.span[static_cast<size_t>(x)] = static_cast<int64_t>(g.run.hi) - g.run.lo;
-        }
-    // Groups are contiguous from column 0 to the last: every column has its key.
-    for (size_t i = 1; i < groups.size(); ++i)
-        if (groups[i].x0 != groups[i - 1].x1 + 1) {
-            for (int y = 0; y < h; ++y)
-                paintRowByGroups(y);
-            return;
-        }
-    keys.minKey = *std::min_element(keys.key.begin(), keys.key.end());
-    keys.maxKey = *std::max_element(keys.key.begin(), keys.key.end());
-    keys.maxLowKey = keys.key[0] - keys.span[0];
-    for (size_t i = 1; i < keys.key.size(); ++i)
-        keys.maxLowKey = std::max(keys.maxLowKey, keys.key[i] - keys.span[i]);
-
-    for (int x = 0; x + 4 <= w; x += 4) {
-        const int64_t* k = &keys.key[static_cast<size_t>(x)];
-        const int64_t m = std::min({k[0], k[1], k[2], k[3]});
-        if (std::max({k[0], k[1], k[2], k[3]}) - m > 3 || m > INT32_MAX || m < INT32_MIN)
-            break;
-        std::array<uint8_t, 16> mask{};
-        for (int c = 0; c < 4; ++c)
-            for (int b = 0; b < 4; ++b)
-                mask[static_cast<size_t>(4 * c + b)] = static_cast<uint8_t>(4 * (k[c] - m) + b);
-        keys.offsets.push_back(static_cast<int32_t>(m));
-        keys.masks.push_back(mask);
-        ++keys.shuffleGroups;
-    }
-
-    const int sign = step > 0 ? 1 : -1;
-    // A row is wholly covered when its smallest index exists and its largest
-    // lowest line exists.
-    const auto covered = [&](int y) {
-        const int64_t s = static_cast<int64_t>(sign) * y;
-        return s + keys.minKey >= 0 && s + keys.maxLowKey <= n - 1;
-    };
-    const int64_t highest = std::max<int64_t>(0, (sign > 0 ? h - 1 : 0) + keys.maxKey);
-    // Indices past the last line show the last colour; four more for the loads.
-    if (highest > (int64_t{1} << 26))
-        return (void)[&] {
-            for (int y = 0; y < h; ++y)
-                paintRowByGroups(y);
-        }
-    ();
-    std::vector<QRgb> ext(static_cast<size_t>(std::max<int64_t>(highest + 1, n) + 4), pixels.back());
-    std::copy(pixels.begin(), pixels.end(), ext.begin());
-
-    constexpr int kBlock = 64;
-    for (int y0 = 0; y0 < h; y0 += kBlock) {
-        const int y1 = std::min(h, y0 + kBlock);
-        if (covered(y0) && covered(y1 - 1)) {
-            fillSlantedBlock(image, y0, y1, sign, keys, ext);
-        } else {
-            for (int y = y0; y < y1; ++y)
-                paintRowByGroups(y);
+            pixelrows::fill(row + g.x0, pixels[static_cast<size_t>(std::min(top, n - 1))], g.x1 - g.x0 + 1);
         }
     }
 }
@@ -368,22 +337,22 @@ void fillSweepAlongY(QImage& image, const GradientPoint& p0, const RunTable& tab
 } // namespace
 
 void fillGradientLines(QImage& image, const GradientLines& lines, const std::vector<int32_t>& colours) {
-    const int count = lines.lineCount();
-    if (count == 0 || image.format() != QImage::Format_RGB32 || colours.size() < static_cast<size_t>(count))
+    const int64_t count = lines.lineCount();
+    if (count == 0 || image.format() != QImage::Format_RGB32 || static_cast<int64_t>(colours.size()) < count)
         return;
-    std::vector<QRgb> pixels(static_cast<size_t>(count));
-    for (int k = 0; k < count; ++k)
-        pixels[static_cast<size_t>(k)] =
-            pixelOfColour(static_cast<uint32_t>(colours[static_cast<size_t>(k)]));
+    // Padded with the last colour for the staircase's whole-window reads.
+    std::vector<QRgb> padded(static_cast<size_t>(count) + StaircaseRows::kLanes);
+    for (size_t k = 0; k < static_cast<size_t>(count); ++k)
+        padded[k] = pixelOfColour(static_cast<uint32_t>(colours[k]));
+    std::fill(padded.begin() + count, padded.end(), padded[static_cast<size_t>(count) - 1]);
+    const std::span<const QRgb> pixels(padded.data(), static_cast<size_t>(count));
 
-    const GradientPoint& p0 = lines.points[0];
-    const GradientPoint& p1 = lines.points[1];
     if (lines.stepY == 0) {
-        const RunTable table = runsOfTemplate(p0, p1, true);
-        fillSweepAlongX(image, p0, table, lines.stepX, pixels);
+        const RunTable table = runsOfTemplate(lines.first0, lines.first1, true, -int64_t{lines.first0.y},
+                                              image.height() - int64_t{lines.first0.y});
+        fillSweepAlongX(Canvas(image), lines.first0, table, lines.stepX, pixels);
     } else {
-        const RunTable table = runsOfTemplate(p0, p1, false);
-        fillSweepAlongY(image, p0, table, lines.stepY, pixels);
+        fillSweepAlongY(Canvas(image), lines, pixels);
     }
 }
 

@@ -10,18 +10,10 @@ namespace korva {
 
 namespace {
 
-// The sweep stops once both of the two newest points are past the far edge.
-// Those two are not always the ends of one line (after an odd count they are
-// the start of a new line and the end of the last one), which is why the sweep
-// can stop with a single trailing point.
-bool beyondFarEdge(const GradientPoint& p, int stepX, int stepY, int width, int height) {
-    if (stepX > 0)
-        return p.x > width;
-    if (stepX < 0)
-        return p.x < 0;
-    if (stepY > 0)
-        return p.y > height;
-    return p.y < 0;
+// How many moves along the sweep take a point starting at `start` beyond the
+// far edge `limit` (X > W or Y > H for a positive step, below 0 for a negative one).
+int64_t stepsBeyond(int64_t start, int step, int64_t limit) {
+    return std::max<int64_t>(0, step > 0 ? limit - start + 1 : start + 1);
 }
 
 } // namespace
@@ -99,20 +91,19 @@ GradientLines computeGradientLines(int width, int height, float angle) {
         return out;
     }
 
-    // Each sweep crosses the surface plus the two half-lengths that stick out,
-    // so this is a close upper bound on the number of points.
-    const double span = (out.stepX != 0 ? width : height) + 2.0 * r + 4.0;
-    out.points.reserve(static_cast<size_t>(2.0 * span));
-    out.points.push_back(first);
-    out.points.push_back(second);
-    for (;;) {
-        const GradientPoint& from = out.points[out.points.size() - 2];
-        out.points.push_back({from.x + out.stepX, from.y + out.stepY});
-        const size_t n = out.points.size();
-        if (beyondFarEdge(out.points[n - 1], out.stepX, out.stepY, width, height) &&
-            beyondFarEdge(out.points[n - 2], out.stepX, out.stepY, width, height))
-            break;
-    }
+    out.first0 = first;
+    out.first1 = second;
+    // The sweep adds points until the two newest both lie beyond the far edge,
+    // and never stops before a third. Points 2k move with the first end and
+    // points 2k + 1 with the second; once one of them is beyond, all later ones
+    // of its kind are too. So the sweep stops right after the later of the first
+    // even point beyond and the first odd point beyond.
+    const bool alongX = out.stepX != 0;
+    const int step = alongX ? out.stepX : out.stepY;
+    const int64_t limit = alongX ? width : height;
+    const int64_t firstEvenBeyond = 2 * stepsBeyond(alongX ? first.x : first.y, step, limit);
+    const int64_t firstOddBeyond = 2 * stepsBeyond(alongX ? second.x : second.y, step, limit) + 1;
+    out.pointCount = std::max<int64_t>(3, std::max(firstEvenBeyond, firstOddBeyond) + 1);
     return out;
 }
 

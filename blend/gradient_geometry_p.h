@@ -15,16 +15,25 @@ struct GradientPoint {
 };
 
 struct GradientLines {
-    // Consecutive pairs (0, 1), (2, 3), ... are the lines, drawn in that order
-    // from the first point of the pair towards the second. The sweep may stop
-    // right after the start of a new line; that trailing single point is no line.
-    std::vector<GradientPoint> points;
-    // How far each point lies from the point two places before it: (+-1, 0) or
-    // (0, +-1). Every line is thus the first line moved by whole pixels.
-    int stepX = 0;
+    // The points of the sweep, in order: points 0 and 1 are the first line and
+    // every later point is the one two places before it moved by one step, so
+    // pairs (0, 1), (2, 3), ... are the lines, each the first moved by whole
+    // pixels and drawn from its first point towards its second. The sweep may
+    // stop right after the start of a new line; that trailing single point is
+    // no line. Kept as first line, step and count, not as a list: a sweep over a
+    // large surface has thousands of points that follow from these.
+    GradientPoint first0;
+    GradientPoint first1;
+    int stepX = 0; // (+-1, 0) or (0, +-1)
     int stepY = 0;
+    int64_t pointCount = 0;
 
-    int lineCount() const { return static_cast<int>(points.size() / 2); }
+    GradientPoint point(int64_t i) const {
+        const auto k = static_cast<int32_t>(i / 2);
+        const GradientPoint& p = i % 2 == 0 ? first0 : first1;
+        return {p.x + k * stepX, p.y + k * stepY};
+    }
+    int64_t lineCount() const { return pointCount / 2; }
 };
 
 // The lines that fill a width x height pixel area with a gradient running at

@@ -38,6 +38,16 @@ inline bool toDevicePixel(double v, int& out) {
     return true;
 }
 
+// How far along the minor axis, in magnitude, the pixel rasterLine() paints at
+// major step i lies, for a line of major extent `major` and minor extent
+// `minor` (both magnitudes, minor <= major, 0 <= i < major): the walk below in
+// closed form, for painters that need the pixels of one stretch of a long
+// line without walking up to it.
+constexpr int64_t rasterMinorOffset(int64_t i, int64_t major, int64_t minor) {
+    // The walk moves sideways once 2 * i * minor exceeds (2m + 1) * major.
+    return (2 * i * minor + major - 1) / (2 * major);
+}
+
 // Calls plot(x, y) for each pixel of the line, in order from the start.
 template <class Plot> constexpr void rasterLine(int x0, int y0, int x1, int y1, Plot&& plot) {
     const int64_t dx = static_cast<int64_t>(x1) - x0;

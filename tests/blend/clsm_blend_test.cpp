@@ -1,5 +1,6 @@
 #include "blend/clsm_blend_p.h"
 #include "blend/gradient_geometry_p.h"
+#include "blend/pixel_rows_p.h"
 #include "frame/colour/colour_p.h"
 #include "frame/elements/image_surface_p.h"
 #include "frame/platform/scripted_platform_p.h"
@@ -144,22 +145,27 @@ TEST(ClsmBlend, directPaintingMatchesLineByLine) {
             ImageSurface expected(w, h, background);
             const GradientLines lines = computeGradientLines(w, h, blend.Angle());
             const std::vector<int32_t> colours =
-                colourRun(c1, c2, static_cast<int32_t>(roundHalfEven(lines.points.size() * 0.5)));
+                colourRun(c1, c2, static_cast<int32_t>(roundHalfEven(lines.pointCount * 0.5)));
             for (int k = 0; k < lines.lineCount(); ++k) {
-                const GradientPoint a = lines.points[2 * k], b = lines.points[2 * k + 1];
+                const GradientPoint a = lines.point(2 * k), b = lines.point(2 * k + 1);
                 expected.drawLine(a.x, a.y, b.x, b.y, static_cast<uint32_t>(colours[k]));
             }
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
                     ASSERT_NE(expected.colourAt(x, y), background) << x << "," << y;
 
-            ImageSurface direct(w, h, background);
             LinesOnlySurface byLine(w, h, background);
-            ASSERT_TRUE(blend.Draw(direct));
             ASSERT_TRUE(blend.Draw(byLine));
-            EXPECT_EQ(direct.directWrites(), 1);
-            ASSERT_EQ(direct.image(), expected.image());
             ASSERT_EQ(byLine.image(), expected.image());
+            // The machine's own row writers and the plain ones alike.
+            for (bool portable : {false, true}) {
+                pixelrows::usePortableVersions(portable);
+                ImageSurface direct(w, h, background);
+                ASSERT_TRUE(blend.Draw(direct));
+                EXPECT_EQ(direct.directWrites(), 1);
+                ASSERT_EQ(direct.image(), expected.image()) << (portable ? "portable" : "machine");
+            }
+            pixelrows::usePortableVersions(false);
         }
 }
 

@@ -15,32 +15,30 @@ TEST(GradientFill, matchesLinesDrawnOneByOne) {
     for (const auto& step : steps)
         for (int dx = -11; dx <= 11; dx += 2)
             for (int dy = -11; dy <= 11; dy += 3)
-                for (int start : {-14, -3, 4}) {
-                    SCOPED_TRACE(testing::Message() << step[0] << "," << step[1] << " line " << dx << ","
-                                                    << dy << " from " << start);
-                    GradientLines lines;
-                    lines.stepX = step[0];
-                    lines.stepY = step[1];
-                    const GradientPoint first{step[0] != 0 ? start : 2, step[1] != 0 ? start : 3};
-                    lines.points = {first, {first.x + dx, first.y + dy}};
-                    // 23 lines and a lone start point that must not be drawn.
-                    while (lines.points.size() < 47) {
-                        const GradientPoint p = lines.points[lines.points.size() - 2];
-                        lines.points.push_back({p.x + step[0], p.y + step[1]});
-                    }
-                    std::vector<int32_t> colours;
-                    for (int k = 1; k <= 24; ++k)
-                        colours.push_back(0x010305 * k);
+                for (int start : {-14, -3, 4})
+                    for (int across : {2, -1}) { // from inside, or wide enough to span the image
+                        SCOPED_TRACE(testing::Message() << step[0] << "," << step[1] << " line " << dx << ","
+                                                        << dy << " from " << start << " across " << across);
+                        GradientLines lines;
+                        lines.stepX = step[0];
+                        lines.stepY = step[1];
+                        lines.first0 = {step[0] != 0 ? start : across, step[1] != 0 ? start : across + 1};
+                        lines.first1 = {lines.first0.x + dx, lines.first0.y + dy};
+                        // 23 lines and a lone start point that must not be drawn.
+                        lines.pointCount = 47;
+                        std::vector<int32_t> colours;
+                        for (int k = 1; k <= 24; ++k)
+                            colours.push_back(0x010305 * k);
 
-                    ImageSurface expected(9, 7, 0x00FF00);
-                    for (int k = 0; k < lines.lineCount(); ++k) {
-                        const GradientPoint a = lines.points[2 * k], b = lines.points[2 * k + 1];
-                        expected.drawLine(a.x, a.y, b.x, b.y, static_cast<uint32_t>(colours[k]));
+                        ImageSurface expected(9, 7, 0x00FF00);
+                        for (int k = 0; k < lines.lineCount(); ++k) {
+                            const GradientPoint a = lines.point(2 * k), b = lines.point(2 * k + 1);
+                            expected.drawLine(a.x, a.y, b.x, b.y, static_cast<uint32_t>(colours[k]));
+                        }
+                        ImageSurface direct(9, 7, 0x00FF00);
+                        fillGradientLines(*direct.backingImage(), lines, colours);
+                        ASSERT_EQ(direct.image(), expected.image());
                     }
-                    ImageSurface direct(9, 7, 0x00FF00);
-                    fillGradientLines(*direct.backingImage(), lines, colours);
-                    ASSERT_EQ(direct.image(), expected.image());
-                }
 }
 
 } // namespace

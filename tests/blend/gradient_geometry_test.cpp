@@ -18,7 +18,7 @@ TEST(GradientGeometry, sweeps) {
         const char* name;
         int width, height;
         float angle;
-        size_t points;
+        int64_t points;
         int stepX, stepY;
         GradientPoint first0, first1;
     } rows[] = {
@@ -35,15 +35,36 @@ TEST(GradientGeometry, sweeps) {
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         const GradientLines lines = computeGradientLines(r.width, r.height, r.angle);
-        ASSERT_EQ(lines.points.size(), r.points);
+        EXPECT_EQ(lines.pointCount, r.points);
         EXPECT_EQ(lines.stepX, r.stepX);
         EXPECT_EQ(lines.stepY, r.stepY);
-        EXPECT_EQ(lines.points[0], r.first0);
-        EXPECT_EQ(lines.points[1], r.first1);
-        for (size_t i = 2; i < lines.points.size(); ++i)
-            ASSERT_EQ(lines.points[i],
-                      (GradientPoint{lines.points[i - 2].x + r.stepX, lines.points[i - 2].y + r.stepY}));
+        EXPECT_EQ(lines.point(0), r.first0);
+        EXPECT_EQ(lines.point(1), r.first1);
+        EXPECT_EQ(lines.point(4), (GradientPoint{r.first0.x + 2 * r.stepX, r.first0.y + 2 * r.stepY}));
+        EXPECT_EQ(lines.point(7), (GradientPoint{r.first1.x + 3 * r.stepX, r.first1.y + 3 * r.stepY}));
     }
+}
+
+// The point count is worked out rather than found by sweeping; it must be
+// where the sweep, made one point at a time, stops: after the first point past
+// the third whose newest two points both lie beyond the far edge.
+TEST(GradientGeometry, pointCountIsWhereTheSweepStops) {
+    for (int w : {2, 3, 7, 50, 101, 640})
+        for (int h : {2, 5, 50, 99, 480})
+            for (float angle = 0.0f; angle < 360.0f; angle += 7.5f) {
+                const GradientLines lines = computeGradientLines(w, h, angle);
+                const auto beyond = [&](const GradientPoint& p) {
+                    return lines.stepX > 0   ? p.x > w
+                           : lines.stepX < 0 ? p.x < 0
+                           : lines.stepY > 0 ? p.y > h
+                                             : p.y < 0;
+                };
+                int64_t n = 2;
+                do
+                    ++n;
+                while (!(beyond(lines.point(n - 1)) && beyond(lines.point(n - 2))));
+                ASSERT_EQ(lines.pointCount, n) << w << "x" << h << " at " << angle;
+            }
 }
 
 TEST(GradientGeometry, sweepDirectionFollowsAngleRange) {
@@ -61,9 +82,9 @@ TEST(GradientGeometry, sweepDirectionFollowsAngleRange) {
 }
 
 TEST(GradientGeometry, noLinesBelowTwoByTwoOrWithoutAnAngle) {
-    EXPECT_TRUE(computeGradientLines(1, 50, 0.0f).points.empty());
-    EXPECT_TRUE(computeGradientLines(50, 1, 0.0f).points.empty());
-    EXPECT_TRUE(computeGradientLines(50, 50, std::numeric_limits<float>::quiet_NaN()).points.empty());
+    EXPECT_EQ(computeGradientLines(1, 50, 0.0f).pointCount, 0);
+    EXPECT_EQ(computeGradientLines(50, 1, 0.0f).pointCount, 0);
+    EXPECT_EQ(computeGradientLines(50, 50, std::numeric_limits<float>::quiet_NaN()).pointCount, 0);
 }
 
 } // namespace

@@ -42,6 +42,26 @@ TEST(LineRaster, matchesClosedFormInEveryDirection) {
         }
 }
 
+// Painters that need only a stretch of a long line compute its pixels rather
+// than walk to them; every pixel of the walk must agree, ties included.
+TEST(LineRaster, minorOffsetsInClosedFormMatchTheWalk) {
+    for (int dx : {1, 2, 7, 60, 99, 1416})
+        for (int dy = 0; dy <= dx; dy += (dy < 12 ? 1 : 37)) {
+            int64_t i = 0;
+            rasterLine(0, 0, dx, -dy, [&](int x, int y) {
+                ASSERT_EQ(x, i);
+                ASSERT_EQ(-y, rasterMinorOffset(i, dx, dy)) << dx << "," << dy << " step " << i;
+                ++i;
+            });
+            i = 0;
+            rasterLine(0, 0, dy, dx, [&](int x, int y) {
+                ASSERT_EQ(y, i);
+                ASSERT_EQ(x, rasterMinorOffset(i, dx, dy)) << "steep " << dx << "," << dy << " step " << i;
+                ++i;
+            });
+        }
+}
+
 TEST(ImageSurface, clipsAndConvertsColour) {
     ImageSurface surface(6, 4);
     surface.drawLine(-3, -1, 9, 5, 0x00563412); // enters on the left, leaves through the bottom

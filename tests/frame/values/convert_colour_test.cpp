@@ -16,11 +16,25 @@ using namespace korva;
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     const struct {
         double in, out;
-    } cases[] = {{0.5, 0},     {1.5, 2},     {2.5, 2},       {-0.5, -0},     {-1.5, -2}, {-2.5, -2},
-                 {100.5, 100}, {101.5, 102}, {2.4999999, 2}, {2.5000001, 3}, {-7.2, -7}, {1e300, 1e300}};
+    } cases[] = {{0.5, 0},
+                 {1.5, 2},
+                 {2.5, 2},
+                 {-0.5, -0},
+                 {-1.5, -2},
+                 {-2.5, -2},
+                 {100.5, 100},
+                 {101.5, 102},
+                 {2.4999999, 2},
+                 {2.5000001, 3},
+                 {-7.2, -7},
+                 {1e300, 1e300},
+                 {0x1p52 - 0.5, 0x1p52},
+                 {-(0x1p52 - 2.5), -(0x1p52 - 2)},
+                 {0x1p52 + 1, 0x1p52 + 1}};
     for (const auto& c : cases)
         EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
     EXPECT_TRUE(std::isnan(roundHalfEven(NAN)));
+    EXPECT_FALSE(std::signbit(roundHalfEven(-0.4)));
 }
 
 TEST(WholeNumbers, RangeChecksLeaveTheTargetUntouched) {
