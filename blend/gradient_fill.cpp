@@ -15,6 +15,7 @@
 #include "frame/elements/line_raster_p.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <optional>
@@ -130,6 +131,15 @@ struct Canvas {
         : bits(image.bits()), stride(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb))),
           width(image.width()), height(image.height()) {}
     QRgb* row(int y) const { return reinterpret_cast<QRgb*>(bits) + y * stride; }
+    // The first column whose pixel starts a 32-byte block on every row; 0
+    // when rows are not all aligned alike.
+    int alignedStart() const {
+        constexpr auto kBlock = static_cast<std::uintptr_t>(32);
+        if ((stride * static_cast<qsizetype>(sizeof(QRgb))) % kBlock != 0)
+            return 0;
+        return static_cast<int>((kBlock - reinterpret_cast<std::uintptr_t>(bits) % kBlock) % kBlock /
+                                sizeof(QRgb));
+    }
 
     uchar* bits;
     qsizetype stride; // in pixels
@@ -200,7 +210,9 @@ public:
     // False when the template is not of that shape over the image, or when it
     // is so nearly flat that stretches of one colour paint it faster.
     // `pixels` is followed by kLanes more colours that can be read.
-    bool prepare(const GradientLines& lines, int width, std::span<const QRgb> pixels) {
+    // `head` columns come before the first group, so that the groups' stores
+    // start where the rows are aligned.
+    bool prepare(const GradientLines& lines, int width, int head, std::span<const QRgb> pixels) {
         const GradientPoint& p0 = lines.first0;
         sign_ = lines.stepY > 0 ? 1 : -1;
         keys_.resize(static_cast<size_t>(width));
@@ -215,19 +227,22 @@ public:
             return false;
         // The keys change monotonically by steps of one.
         const int64_t changes = std::abs(keys_.back() - keys_.front());
-        // Stretches of a few dozen pixels are filled about as fast as copied.
-        constexpr int64_t kWideStretch = 32;
+        // Only stretches of hundreds of pixels are filled faster than the
+        // staircase paints them: a fill per stretch costs a call and two
+        // unaligned ends.
+        constexpr int64_t kWideStretch = 256;
         if ((changes + 1) * kWideStretch <= width)
             return false;
         minKey_ = std::min(keys_.front(), keys_.back());
         maxKey_ = std::max(keys_.front(), keys_.back());
         if (minKey_ < INT32_MIN || maxKey_ > INT32_MAX - kLanes)
             return false;
-        const size_t groupCount = static_cast<size_t>(width / kLanes);
+        head_ = static_cast<size_t>(std::clamp(head, 0, width));
+        const size_t groupCount = (keys_.size() - head_) / kLanes;
         offsets_.resize(groupCount);
         lanes_.resize(groupCount * kLanes);
         for (size_t g = 0; g < groupCount; ++g) {
-            const int64_t* k = &keys_[g * kLanes];
+            const int64_t* k = &keys_[head_ + g * kLanes];
             const int64_t m = std::min(k[0], k[kLanes - 1]);
             offsets_[g] = static_cast<int32_t>(m);
             for (size_t i = 0; i < kLanes; ++i)
@@ -261,13 +276,16 @@ private:
 
     void paintCovered(const Canvas& image, int y0, int y1) const {
         const QRgb* base = colours_.data() + static_cast<int64_t>(sign_) * y0;
-        pixelrows::gather8(image.row(y0), image.stride, y1 - y0, base, sign_, offsets_.data(), lanes_.data(),
-                           offsets_.size());
-        if (offsets_.size() * kLanes == keys_.size())
+        pixelrows::gather8(image.row(y0) + head_, image.stride, y1 - y0, base, sign_, offsets_.data(),
+                           lanes_.data(), offsets_.size());
+        const size_t groupsEnd = head_ + offsets_.size() * kLanes;
+        if (head_ == 0 && groupsEnd == keys_.size())
             return;
         for (int y = y0; y < y1; ++y, base += sign_) {
             QRgb* row = image.row(y);
-            for (size_t x = offsets_.size() * kLanes; x < keys_.size(); ++x)
+            for (size_t x = 0; x < head_; ++x)
+                row[x] = base[keys_[x]];
+            for (size_t x = groupsEnd; x < keys_.size(); ++x)
                 row[x] = base[keys_[x]];
         }
     }
@@ -285,6 +303,7 @@ private:
     }
 
     int sign_ = 1;
+    size_t head_ = 0;
     std::vector<int64_t> keys_;
     int64_t minKey_ = 0;
     int64_t maxKey_ = 0;
@@ -298,7 +317,7 @@ private:
 // run of rows, each group one stretch of one colour per image row.
 void fillSweepAlongY(const Canvas& image, const GradientLines& lines, std::span<const QRgb> pixels) {
     StaircaseRows staircase;
-    if (staircase.prepare(lines, image.width, pixels)) {
+    if (staircase.prepare(lines, image.width, image.alignedStart(), pixels)) {
         staircase.paint(image);
         return;
     }

@@ -3,13 +3,42 @@
 #include "frame/elements/line_raster_p.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace korva {
+
+namespace {
+
+// Rows start on a cache line: painters that write whole vector registers then
+// never split a store across two lines, whatever the width.
+constexpr qsizetype kRowAlignment = 64;
+
+void releaseRows(void* rows) { std::free(rows); }
+
+QImage imageWithAlignedRows(int width, int height) {
+    const qsizetype bytesPerLine = (qsizetype{width} * 4 + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
+    if (bytesPerLine > std::numeric_limits<int>::max() ||
+        height > std::numeric_limits<qsizetype>::max() / bytesPerLine)
+        return QImage(width, height, QImage::Format_RGB32);
+    void* rows = std::aligned_alloc(kRowAlignment, static_cast<size_t>(bytesPerLine * height));
+    if (!rows)
+        return QImage(width, height, QImage::Format_RGB32);
+    QImage image(static_cast<uchar*>(rows), width, height, bytesPerLine, QImage::Format_RGB32, &releaseRows,
+                 rows);
+    if (image.isNull()) {
+        std::free(rows);
+        return QImage(width, height, QImage::Format_RGB32);
+    }
+    return image;
+}
+
+} // namespace
 
 ImageSurface::ImageSurface(int width, int height, uint32_t background) {
     if (width <= 0 || height <= 0)
         return;
-    image_ = QImage(width, height, QImage::Format_RGB32);
+    image_ = imageWithAlignedRows(width, height);
     image_.fill(pixelOfColour(background));
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace korva {
 namespace {
 
@@ -39,6 +42,32 @@ TEST(GradientFill, matchesLinesDrawnOneByOne) {
                         fillGradientLines(*direct.backingImage(), lines, colours);
                         ASSERT_EQ(direct.image(), expected.image());
                     }
+}
+
+// Images the painter did not allocate may start anywhere; rows whose pixels
+// start off a 32-byte boundary are painted with a few columns on their own.
+TEST(GradientFill, rowsStartingAnywhereInMemory) {
+    for (const auto& [w, h] : {std::pair{37, 20}, {64, 9}})
+        for (float angle : {60.0f, 100.0f, 135.0f, 250.0f, 300.0f, 0.0f, 200.0f})
+            for (int shift = 0; shift < 8; ++shift) {
+                SCOPED_TRACE(testing::Message() << w << "x" << h << " at " << angle << " shifted " << shift);
+                const GradientLines lines = computeGradientLines(w, h, angle);
+                std::vector<int32_t> colours;
+                for (int64_t k = 0; k < lines.lineCount(); ++k)
+                    colours.push_back(static_cast<int32_t>(0x010305 * (k + 1)));
+                ImageSurface expected(w, h, 0x00FF00);
+                for (int k = 0; k < lines.lineCount(); ++k) {
+                    const GradientPoint a = lines.point(2 * k), b = lines.point(2 * k + 1);
+                    expected.drawLine(a.x, a.y, b.x, b.y, static_cast<uint32_t>(colours[k]));
+                }
+                const qsizetype bytesPerLine = (w * 4 + 31) / 32 * 32;
+                alignas(64) static QRgb buffer[64 * 80];
+                QImage image(reinterpret_cast<uchar*>(buffer + shift), w, h, bytesPerLine,
+                             QImage::Format_RGB32);
+                image.fill(pixelOfColour(0x00FF00));
+                fillGradientLines(image, lines, colours);
+                ASSERT_EQ(image, expected.image());
+            }
 }
 
 } // namespace

@@ -32,9 +32,9 @@ TEST(PixelRows, machineVersionsWriteExactlyWhatThePortableOnesDo) {
             pixelrows::copy(dst, source.data() + 3, n);
         else if (what == 1)
             pixelrows::fill(dst, 0xFF123456u, n);
-        else
-            pixelrows::gather8(dst, 48, n / 8, source.data(), 1, offsets.data(), lanes.data(),
-                               static_cast<size_t>(n % 6));
+        else // upwards and, from further on, downwards through the colours
+            pixelrows::gather8(dst, 48, n / 8, source.data() + (n % 2 ? 12 : 0), n % 2 ? -1 : 1,
+                               offsets.data(), lanes.data(), static_cast<size_t>(n % 6));
         pixelrows::usePortableVersions(false);
         return rows;
     };
@@ -49,8 +49,9 @@ TEST(PixelRows, machineVersionsWriteExactlyWhatThePortableOnesDo) {
                 ASSERT_EQ(expected[static_cast<size_t>(3 + align)], 0xFFFFFFFFu);
             }
     // Pixel 3 of the reversed group on the second row reads lane 4 of its
-    // window, one colour further on.
-    EXPECT_EQ(written(true, 0, 17, 2)[4 + 48 + 16 + 3], source[static_cast<size_t>(offsets[2] + 4 + 1)]);
+    // window, one colour further on (or back).
+    EXPECT_EQ(written(true, 0, 16, 2)[4 + 48 + 16 + 3], source[static_cast<size_t>(offsets[2] + 4 + 1)]);
+    EXPECT_EQ(written(true, 0, 17, 2)[4 + 48 + 16 + 3], source[static_cast<size_t>(12 + offsets[2] + 4 - 1)]);
 }
 
 } // namespace
