@@ -209,7 +209,7 @@ public:
 
     // False when the template is not of that shape over the image, or when it
     // is so nearly flat that stretches of one colour paint it faster.
-    // `pixels` is followed by kLanes more colours that can be read.
+    // `pixels` is followed by pixelrows::kGatherReach more colours that can be read.
     // `head` columns come before the first group, so that the groups' stores
     // start where the rows are aligned.
     bool prepare(const GradientLines& lines, int width, int head, std::span<const QRgb> pixels) {
@@ -360,7 +360,7 @@ void fillGradientLines(QImage& image, const GradientLines& lines, const std::vec
     if (count == 0 || image.format() != QImage::Format_RGB32 || static_cast<int64_t>(colours.size()) < count)
         return;
     // Padded with the last colour for the staircase's whole-window reads.
-    std::vector<QRgb> padded(static_cast<size_t>(count) + StaircaseRows::kLanes);
+    std::vector<QRgb> padded(static_cast<size_t>(count) + pixelrows::kGatherReach);
     for (size_t k = 0; k < static_cast<size_t>(count); ++k)
         padded[k] = pixelOfColour(static_cast<uint32_t>(colours[k]));
     std::fill(padded.begin() + count, padded.end(), padded[static_cast<size_t>(count) - 1]);

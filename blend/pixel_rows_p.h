@@ -18,11 +18,15 @@ void copy(QRgb* dst, const QRgb* src, std::ptrdiff_t n);
 // dst[i] = value for i in [0, n).
 void fill(QRgb* dst, QRgb value, std::ptrdiff_t n);
 
+// How far past the start of a row's window gather8() may read.
+inline constexpr int kGatherReach = 16;
+
 // A staircase over `rows` rows: on row r (at dst + r * dstStride, reading
 // src + r * srcStep), for each group g, pixel 8g + i = src[offsets[g] +
-// lanes[8g + i]], i in [0, 8), every lane in [0, 8). Reads the windows
-// src[offsets[g] .. offsets[g] + 7] whole. Several rows at once let each
-// group's rearrangement be fetched once for all of them.
+// lanes[8g + i]], i in [0, 8), every lane in [0, 8). Reads whole windows: on
+// each row, src[offsets[g] .. offsets[g] + kGatherReach - 1] must be readable.
+// Several rows at once let each group's rearrangement be fetched once for
+// all of them.
 void gather8(QRgb* dst, std::ptrdiff_t dstStride, int rows, const QRgb* src, std::ptrdiff_t srcStep,
              const int32_t* offsets, const int32_t* lanes, std::size_t groups);
 
