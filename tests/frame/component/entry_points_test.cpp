@@ -127,16 +127,14 @@ TEST(EntryPoints, CanUnloadOnlyWithoutInstancesAndLocks) {
         EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a second interface keeps the instance";
     }
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
-    EXPECT_EQ(f->LockServer(true), S_OK);
-    EXPECT_EQ(f->LockServer(true), S_OK);
-    EXPECT_EQ(f->LockServer(false), S_OK);
-    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
-    EXPECT_EQ(f->LockServer(false), S_OK);
-    EXPECT_EQ(DllCanUnloadNow(), S_OK);
-    EXPECT_EQ(f->LockServer(false), S_OK); // unbalanced: must not leave a debt
-    EXPECT_EQ(f->LockServer(true), S_OK);
-    EXPECT_EQ(DllCanUnloadNow(), S_FALSE);
-    EXPECT_EQ(f->LockServer(false), S_OK);
+    // Locks count; an unbalanced unlock (the fifth) must not leave a debt.
+    const std::pair<bool, HRESULT> steps[] = {{true, S_FALSE}, {true, S_FALSE}, {false, S_FALSE},
+                                              {false, S_OK},   {false, S_OK},   {true, S_FALSE},
+                                              {false, S_OK}};
+    for (const auto& [lock, unload] : steps) {
+        EXPECT_EQ(f->LockServer(lock), S_OK);
+        EXPECT_EQ(DllCanUnloadNow(), unload);
+    }
 }
 
 TEST(EntryPoints, QueryInterfaceKeepsOneIdentity) {
