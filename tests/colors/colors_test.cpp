@@ -109,6 +109,18 @@ protected:
         ASSERT_TRUE(colors->popupVisible());
         rec.events.clear();
     }
+    // A fresh start for the next event sequence, with the panel open or closed.
+    void restart(bool openPanel) {
+        colors->HidePopUp();
+        if (openPanel)
+            open();
+        rec.events.clear();
+    }
+    QStringList eventsOf(bool openPanel, const std::function<void()>& act) {
+        restart(openPanel);
+        act();
+        return rec.names();
+    }
     PictureBoxElement& box(const char* name) {
         return *static_cast<PictureBoxElement*>(colors->element(QString::fromLatin1(name)));
     }
@@ -238,95 +250,56 @@ TEST_F(ColorsTest, ReleaseTable) {
     }
 }
 
-// Each row starts with the panel open or closed and compares every event raised.
-TEST_F(ColorsTest, EventSequenceTable) {
-    struct Row {
-        const char* what;
-        bool openBefore;
-        std::function<void()> act;
-        QStringList events;
-        bool openAfter;
-    };
-    const Row rows[] = {
-        {"double click after a left press presses first",
-         false,
-         [&] {
-             notify("cmdMAINBTN", Notification::DblClick);
-             EXPECT_EQ(rec.events.at(0).args.at(0), Value(int16_t{1}));
-             EXPECT_EQ(rec.events.at(0).args.at(1), Value(int16_t{1}));
-         },
-         {"MouseDown", "DblClick"},
-         false},
-        {"double click after a right press",
-         false,
-         [&] {
-             mouse("cmdMAINBTN", Notification::MouseDown, 2, 3, 3);
-             notify("cmdMAINBTN", Notification::DblClick);
-         },
-         {"MouseDown", "DblClick"},
-         false},
-        {"hover raises MouseOut on every move without a held button",
-         false,
-         [&] {
-             mouse("cmdMAINBTN", Notification::MouseMove, 0, 5, 5);
-             mouse("cmdMAINBTN", Notification::MouseDown, 1, 5, 5);
-             mouse("cmdMAINBTN", Notification::MouseMove, 1, 6, 5);
-             mouse("cmdMAINBTN", Notification::MouseUp, 1, 6, 5);
-         },
-         {"MouseOut", "MouseMove", "MouseDown", "MouseMove", "MouseUp"},
-         false},
-        {"Space is a press and release, then a click",
-         false,
-         [&] {
-             key(Notification::KeyDown, 32);
-             key(Notification::KeyUp, 32);
-         },
-         {"KeyDown", "MouseDown", "MouseUp", "Click", "KeyUp"},
-         true},
-        {"a press inside previews without capture, one outside only closes",
-         true,
-         [&] {
-             at(Notification::MouseDown, "RED");
-             EXPECT_EQ(platform.capture(), nullptr);
-             EXPECT_TRUE(colors->popupVisible());
-             panel(Notification::MouseDown, 1, -5, -5);
-         },
-         {"Change", "FocusHidden"},
-         false},
-        {"a key over the panel",
-         true,
-         [&] {
-             notify("picDROPDOWNPANEL", Notification::KeyPress, {Value(int16_t{65})});
-             EXPECT_EQ(rec.events.at(0).args.at(0), Value(int16_t{1}));
-             EXPECT_EQ(rec.events.at(0).args.at(2), Value(0.0f));
-         },
-         {"MouseUp", "FocusLost"},
-         true},
-        // A character typed on the button closes the panel without an event of its own.
-        {"a key on the button",
-         true,
-         [&] { notify("cmdMAINBTN", Notification::KeyPress, {Value(int16_t{65})}); },
-         {"FocusHidden"},
-         false},
-        {"the panel loses the focus",
-         true,
-         [&] { notify("picDROPDOWNPANEL", Notification::LostFocus); },
-         {"FocusHidden"},
-         false},
-        {"LostFocus", false, [&] { colors->LostFocus(); }, {"FocusLost", "MouseUp"}, false},
-        {"ExitFocus while open", true, [&] { colors->ExitFocus(); }, {"FocusHidden", "FocusLost"}, false},
-        {"ExitFocus while closed", false, [&] { colors->UserControl_ExitFocus(); }, {"FocusLost"}, false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        colors->HidePopUp();
-        if (r.openBefore)
-            open();
-        rec.events.clear();
-        r.act();
-        EXPECT_EQ(rec.names(), r.events);
-        EXPECT_EQ(colors->popupVisible(), r.openAfter);
-    }
+TEST_F(ColorsTest, EventSequences) {
+    using L = QStringList;
+    // A double click presses first when the last press was the left button's.
+    EXPECT_EQ(eventsOf(false, [&] { notify("cmdMAINBTN", Notification::DblClick); }),
+              L({"MouseDown", "DblClick"}));
+    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
+    EXPECT_EQ(rec.events[0].args[1], Value(int16_t{1}));
+    restart(false);
+    mouse("cmdMAINBTN", Notification::MouseDown, 2, 3, 3);
+    notify("cmdMAINBTN", Notification::DblClick);
+    EXPECT_EQ(rec.names(), L({"MouseDown", "DblClick"}));
+    // Hovering raises MouseOut on every move without a held button.
+    restart(false);
+    mouse("cmdMAINBTN", Notification::MouseMove, 0, 5, 5);
+    mouse("cmdMAINBTN", Notification::MouseDown, 1, 5, 5);
+    mouse("cmdMAINBTN", Notification::MouseMove, 1, 6, 5);
+    mouse("cmdMAINBTN", Notification::MouseUp, 1, 6, 5);
+    EXPECT_EQ(rec.names(), L({"MouseOut", "MouseMove", "MouseDown", "MouseMove", "MouseUp"}));
+    // Space is a press and a release, then a click.
+    restart(false);
+    key(Notification::KeyDown, 32);
+    key(Notification::KeyUp, 32);
+    EXPECT_EQ(rec.names(), L({"KeyDown", "MouseDown", "MouseUp", "Click", "KeyUp"}));
+    EXPECT_TRUE(colors->popupVisible());
+    // A press inside the panel previews without capture; one outside only closes.
+    restart(true);
+    at(Notification::MouseDown, "RED");
+    EXPECT_EQ(platform.capture(), nullptr);
+    EXPECT_TRUE(colors->popupVisible());
+    panel(Notification::MouseDown, 1, -5, -5);
+    EXPECT_EQ(rec.names(), L({"Change", "FocusHidden"}));
+    EXPECT_FALSE(colors->popupVisible());
+    // A key over the panel is a release at its corner.
+    EXPECT_EQ(
+        eventsOf(true, [&] { notify("picDROPDOWNPANEL", Notification::KeyPress, {Value(int16_t{65})}); }),
+        L({"MouseUp", "FocusLost"}));
+    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
+    EXPECT_EQ(rec.events[0].args[2], Value(0.0f));
+    EXPECT_TRUE(colors->popupVisible());
+    // A character typed on the button closes the panel without an event of its own.
+    EXPECT_EQ(eventsOf(true, [&] { notify("cmdMAINBTN", Notification::KeyPress, {Value(int16_t{65})}); }),
+              L({"FocusHidden"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(true, [&] { notify("picDROPDOWNPANEL", Notification::LostFocus); }),
+              L({"FocusHidden"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(false, [&] { colors->LostFocus(); }), L({"FocusLost", "MouseUp"}));
+    EXPECT_EQ(eventsOf(true, [&] { colors->ExitFocus(); }), L({"FocusHidden", "FocusLost"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(false, [&] { colors->UserControl_ExitFocus(); }), L({"FocusLost"}));
 }
 
 TEST_F(ColorsTest, CaptureIsReleasedOnlyByWhoTookIt) {
@@ -429,10 +402,7 @@ TEST_F(ColorsTest, KeyDownTable) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        colors->HidePopUp();
-        if (r.panelOpenBefore)
-            colors->ShowPopUp();
-        rec.events.clear();
+        restart(r.panelOpenBefore);
         const int tabsBefore = platform.shiftTabs();
         key(Notification::KeyDown, r.code, r.shift);
         EXPECT_EQ(rec.names().mid(0, static_cast<int>(r.events.size())), r.events);
