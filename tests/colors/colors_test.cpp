@@ -357,12 +357,10 @@ TEST_F(ColorsTest, ButtonClickTable) {
         colors->HidePopUp();
         colors->setPopupEnabled(r.popupEnabled);
         colors->setEnabled(r.enabled);
-        notify("cmdMAINBTN", Notification::MouseDown,
-               {Value(int16_t{1}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+        mouse("cmdMAINBTN", Notification::MouseDown, 1);
         rec.events.clear();
         if (r.pressButton)
-            notify("cmdMAINBTN", Notification::MouseDown,
-                   {Value(r.pressButton), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+            mouse("cmdMAINBTN", Notification::MouseDown, r.pressButton);
         notify("cmdMAINBTN", Notification::Click);
         EXPECT_EQ(rec.names(), r.events);
         EXPECT_EQ(colors->popupVisible(), r.open);
@@ -370,7 +368,6 @@ TEST_F(ColorsTest, ButtonClickTable) {
     // A second click closes what the first opened.
     colors->setEnabled(true);
     colors->setPopupEnabled(true);
-    colors->HidePopUp();
     colors->UserControl_Click();
     rec.events.clear();
     colors->UserControl_Click();
@@ -473,8 +470,14 @@ TEST_F(ColorsTest, CellsArePaintedWithTheirOutlines) {
     // Opened on one layout, switched to another while open: painted afresh.
     colors->setColor(kRed);
     colors->setPalette(AP8X2);
+    const float sepTop = box("picfraSEPBAR").Top();
+    const float rowLeft = box("lblCUSTOM1").Left();
+    EXPECT_FLOAT_EQ(sepTop, 1337.0f / 15 - 35);
     colors->ShowPopUp();
     colors->setPalette(AP8X4X4);
+    // A layout with shades leaves the separator and the custom row where the last one without put them.
+    EXPECT_EQ(box("picfraSEPBAR").Top(), sepTop);
+    EXPECT_EQ(box("lblCUSTOM1").Left(), rowLeft);
     PictureBoxElement& p = box("picDROPDOWNPANEL");
     const ColorCell& red = colors->paletteModel().MainGrid().front();
     const ColorCell& shade = colors->paletteModel().ShadeGrid().front();
@@ -492,16 +495,6 @@ TEST_F(ColorsTest, CellsArePaintedWithTheirOutlines) {
     // The edge frame covers the whole panel.
     EXPECT_EQ(shape("shpEDGE").Width(), 1560.0f / 15);
     EXPECT_EQ(shape("shpEDGE").Height(), 1135.0f / 15);
-}
-
-TEST_F(ColorsTest, SeparatorAndCustomRowStayWhereTheLastLayoutWithoutShadesPutThem) {
-    colors->setPalette(AP8X2);
-    const float sepTop = box("picfraSEPBAR").Top();
-    const float rowLeft = box("lblCUSTOM1").Left();
-    colors->setPalette(AP32X8X6);
-    EXPECT_EQ(box("picfraSEPBAR").Top(), sepTop);
-    EXPECT_EQ(box("lblCUSTOM1").Left(), rowLeft);
-    EXPECT_FLOAT_EQ(sepTop, 1337.0f / 15 - 35);
 }
 
 // --- placement on the screen ---------------------------------------------------------------
