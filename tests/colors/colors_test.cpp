@@ -90,15 +90,20 @@ protected:
     void key(Notification n, int16_t code, int16_t shift = 0) {
         notify("cmdMAINBTN", n, {Value(code), Value(shift)});
     }
-    // The centre of the cell with this name (main grid first).
-    QPointF cellCentre(const char* name) {
+    // The cell with this name (main grid first).
+    const ColorCell& cell(const char* name) {
+        static const ColorCell none;
         const PaletteModel& m = colors->paletteModel();
         for (const auto* grid : {&m.MainGrid(), &m.ShadeGrid()})
             for (const ColorCell& c : *grid)
                 if (c.Name == name)
-                    return {(c.Left + c.Right) / 2.0, (c.Top + c.Bottom) / 2.0};
+                    return c;
         ADD_FAILURE() << "no cell " << name;
-        return {};
+        return none;
+    }
+    QPointF cellCentre(const char* name) {
+        const ColorCell& c = cell(name);
+        return {(c.Left + c.Right) / 2.0, (c.Top + c.Bottom) / 2.0};
     }
     void at(Notification n, const char* name, int16_t button = 1) {
         const QPointF p = cellCentre(name);
@@ -446,22 +451,16 @@ TEST_F(ColorsTest, DragOntoAnotherHueRebuildsAndRepaintsTheShades) {
     at(Notification::MouseMove, "LIGHT YELLOW");
     at(Notification::MouseMove, "GREEN", 0);
     EXPECT_EQ(colors->paletteModel().BaseCell().Name, "YELLOW");
+    // The hidden frame follows the pointer, with or without the button.
+    const ShapeElement& frame = shape("shpBORDER");
+    EXPECT_FALSE(frame.Visible());
+    EXPECT_EQ(frame.Left(), cell("GREEN").Left);
+    EXPECT_EQ(frame.Top(), cell("GREEN").Top);
+    EXPECT_EQ(frame.Width(), 14);
+    EXPECT_EQ(frame.Height(), 14);
     // Choosing a shade keeps its name.
     at(Notification::MouseUp, "LIGHT YELLOW");
     EXPECT_EQ(colors->Text(), "LIGHT YELLOW");
-}
-
-TEST_F(ColorsTest, TheHiddenFrameFollowsThePointer) {
-    open();
-    at(Notification::MouseMove, "DARK RED", 0);
-    const ColorCell& dark = colors->paletteModel().MainGrid()[6]; // DARK RED: column 0, row 6
-    ASSERT_EQ(dark.Name, "DARK RED");
-    ShapeElement& frame = shape("shpBORDER");
-    EXPECT_FALSE(frame.Visible());
-    EXPECT_EQ(frame.Left(), dark.Left);
-    EXPECT_EQ(frame.Top(), dark.Top);
-    EXPECT_EQ(frame.Width(), 14);
-    EXPECT_EQ(frame.Height(), 14);
 }
 
 // --- painting ------------------------------------------------------------------------
@@ -505,10 +504,8 @@ TEST_F(ColorsTest, PanelOpensBelowOrAboveWithinTheScreen) {
         QPoint control;
         bool below;
     };
-    const Row rows[] = {{"top left", {0, 0}, true},
-                        {"bottom", {300, 760}, false},
-                        {"right edge", {1000, 300}, true},
-                        {"bottom right", {1010, 750}, false}};
+    // Where on every edge is worked out without windows; here both sides, pulled back from the right.
+    const Row rows[] = {{"right edge", {1000, 300}, true}, {"bottom right", {1010, 750}, false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.where);
         colors->HidePopUp();
@@ -674,7 +671,6 @@ TEST_F(ColorsTest, PicturesGetTheirKeyColoursReplaced) {
     EXPECT_EQ(enabledBox.Point(1, 0), 0x00808080); // the enabled rule keeps grey
     EXPECT_EQ(enabledBox.Point(2, 0), 0x00FF0000);
     EXPECT_EQ(colors->Picture().image, keyed(11, 11)); // the picture itself is kept
-    EXPECT_EQ(box("picIMAGEBOXDIS").Width(), 410);
 
     colors->setPictureDisabled(Picture{keyed(11, 11)});
     PictureBoxElement& disabledBox = box("picIMAGEBOXDIS");
