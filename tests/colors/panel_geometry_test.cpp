@@ -1,5 +1,6 @@
-// The drop-down's geometry without windows: sizes per layout, where it opens
-// near every screen edge, and what lies under a point.
+// The drop-down's geometry without windows: where its rows sit, where it opens
+// near every screen edge, and what lies under a point (sizes per layout are
+// checked with the rest of each layout's shape).
 #include "colors/panel_geometry_p.h"
 
 #include <gtest/gtest.h>
@@ -17,31 +18,6 @@ PaletteModel built(std::int32_t layout, std::uint32_t chosen = 0x000000FF) {
     return m;
 }
 
-TEST(PanelGeometry, SizeOfEveryLayoutAtFifteenTwipsPerPixel) {
-    struct Row {
-        enZAVINPalette layout;
-        float width, height;
-    };
-    // Worked by hand from the cell pitch, the grid shape and the fixed margins.
-    const Row rows[] = {
-        {AP8X2, 2647, 1337},    {AP9X3, 2962, 1652},    {AP8X8, 2527, 3107},    {AP16X8, 4237, 2777},
-        {AP24X8, 6277, 2777},   {AP24X10, 5887, 3107},  {AP8X4X4, 1560, 1135},  {AP8X8X6, 1575, 1810},
-        {AP12X6X6, 1770, 1420}, {AP16X8X6, 1770, 1810}, {AP24X8X6, 1830, 1690}, {AP32X8X6, 2010, 1690},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(static_cast<int>(r.layout));
-        const PanelSize s = SizePanelFor(built(r.layout), 15, 15);
-        EXPECT_FLOAT_EQ(s.Width, r.width);
-        EXPECT_FLOAT_EQ(s.Height, r.height);
-        // Only the layouts without shades move the separator and the custom row.
-        EXPECT_EQ(s.MovedRows.has_value(), r.layout < AP8X4X4);
-    }
-    // 12 twips per pixel (120 dpi): the fixed 52 and 632 twips stay as they are.
-    const PanelSize s = SizePanelFor(built(AP8X2), 12, 12);
-    EXPECT_FLOAT_EQ(s.Width, 12 * 173 + 52);
-    EXPECT_FLOAT_EQ(s.Height, 12 * 47 + 632);
-}
-
 TEST(PanelGeometry, SeparatorAndCustomRowFollowThePanelBottom) {
     const PanelSize s = SizePanelFor(built(AP8X2), 15, 15);
     ASSERT_TRUE(s.MovedRows);
@@ -51,6 +27,10 @@ TEST(PanelGeometry, SeparatorAndCustomRowFollowThePanelBottom) {
     EXPECT_FLOAT_EQ(s.MovedRows->CustomLeft, (wpx - 80) * 0.5f);
     EXPECT_FLOAT_EQ(s.MovedRows->SepLeft, 4);
     EXPECT_FLOAT_EQ(s.MovedRows->SepWidth, wpx - 8);
+    // 12 twips per pixel (120 dpi): the fixed 52 and 632 twips stay as they are.
+    const PanelSize s12 = SizePanelFor(built(AP8X2), 12, 12);
+    EXPECT_FLOAT_EQ(s12.Width, 12 * 173 + 52);
+    EXPECT_FLOAT_EQ(s12.Height, 12 * 47 + 632);
 }
 
 // Mostly the AP24X8 panel (6277 x 2777 twips, 418.5 x 185.1 pixels) from a
