@@ -67,9 +67,8 @@ protected:
 
 TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
     ASSERT_NE(iface(), nullptr);
-    EXPECT_EQ(iface()->role(), QAccessible::SpinBox);
-    EXPECT_EQ(iface()->childCount(), 0) << "buttons and text box are drawn parts, not objects";
     ASSERT_NE(value(), nullptr);
+    // One line, no children: buttons and text box are drawn parts, not objects.
     EXPECT_EQ(accessibleTree(iface()),
               QStringList{"spin box \"\" value=1 range=0..10 step=1 state=focusable,editable "
                           "actions=Increase,Decrease,SetFocus"});
