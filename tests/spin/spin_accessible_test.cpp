@@ -33,9 +33,7 @@ std::vector<Seen> g_events;
 class Trace : public EventSink {
 public:
     void onEvent(Control& c, int32_t number, std::span<Value* const>) override {
-        const char* names[] = {"",         "Change", "Click",     "DblClick",  "DownClick", "KeyDown",
-                               "KeyPress", "KeyUp",  "MouseDown", "MouseMove", "MouseUp",   "UpClick"};
-        lines << QStringLiteral("%1 %2").arg(QLatin1String(names[number]), static_cast<Spin&>(c).Text());
+        lines << c.classInfo().eventByNumber(number)->name + u' ' + static_cast<Spin&>(c).Text();
     }
     QStringList lines;
 };

@@ -65,6 +65,9 @@ protected:
     void key(int16_t code, int16_t shift = 0) {
         notify("txtUPDOWN", Notification::KeyDown, {Value(code), Value(shift)});
     }
+    void mouse(const char* element, Notification n, int16_t button, float x, float y) {
+        notify(element, n, {Value(button), Value(int16_t{0}), Value(x), Value(y)});
+    }
     int count(int number) const {
         return static_cast<int>(std::count(rec.numbers.begin(), rec.numbers.end(), number));
     }
@@ -340,12 +343,9 @@ TEST_F(SpinTest, KeyAndMouseEventsPassTheirArgumentsByReference) {
     const auto left = notify("txtUPDOWN", Notification::KeyDown, {Value(int16_t{65}), Value(int16_t{0})});
     EXPECT_EQ(left[0], Value(int16_t{0}));
     EXPECT_EQ(spin->Text(), "1") << "not a stepping key";
-    notify("txtUPDOWN", Notification::MouseDown,
-           {Value(int16_t{1}), Value(int16_t{0}), Value(15.0f), Value(30.0f)});
-    notify("txtUPDOWN", Notification::MouseMove,
-           {Value(int16_t{0}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
-    notify("txtUPDOWN", Notification::MouseUp,
-           {Value(int16_t{1}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+    mouse("txtUPDOWN", Notification::MouseDown, 1, 15, 30);
+    mouse("txtUPDOWN", Notification::MouseMove, 0, 1, 1);
+    mouse("txtUPDOWN", Notification::MouseUp, 1, 1, 1);
     notify("txtUPDOWN", Notification::Click, {});
     notify("txtUPDOWN", Notification::DblClick, {});
     notify("txtUPDOWN", Notification::KeyUp, {Value(int16_t{38}), Value(int16_t{0})});
@@ -376,10 +376,8 @@ TEST_F(SpinTest, ValidationWhenFocusLeaves) {
 }
 
 TEST_F(SpinTest, HeldButtonRepeatsOnThePlatformClock) {
-    const auto mouse = [&](Notification n, float y) {
-        notify("udnCTRL", n, {Value(int16_t{1}), Value(int16_t{0}), Value(2600.0f), Value(y)});
-    };
-    mouse(Notification::MouseDown, 100);
+    const auto button = [&](Notification n, float y) { mouse("udnCTRL", n, 1, 2600, y); };
+    button(Notification::MouseDown, 100);
     EXPECT_EQ(spin->Text(), "2");
     platform.advance(350);
     EXPECT_EQ(spin->Text(), "2");
@@ -387,11 +385,11 @@ TEST_F(SpinTest, HeldButtonRepeatsOnThePlatformClock) {
     EXPECT_EQ(spin->Text(), "3");
     platform.advance(200);
     EXPECT_EQ(spin->Text(), "5");
-    mouse(Notification::MouseUp, 100);
+    button(Notification::MouseUp, 100);
     platform.advance(1000);
     EXPECT_EQ(spin->Text(), "5");
-    mouse(Notification::MouseDown, 400);
-    mouse(Notification::MouseUp, 400);
+    button(Notification::MouseDown, 400);
+    button(Notification::MouseUp, 400);
     EXPECT_EQ(spin->Text(), "4");
     EXPECT_EQ(count(4), 4);
     EXPECT_EQ(count(11), 1);
