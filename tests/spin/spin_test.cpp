@@ -455,12 +455,12 @@ TEST_F(SpinTest, QtPropertiesNotifyTheirChanges) {
 
 // ---- without the component ------------------------------------------------------------
 
-TEST(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
-    ScriptedPlatform platform;
-    platform.installed(true);
+using SpinWithoutComponent = SpinTest;
+
+TEST_F(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
     const UpDownFactory previous =
         setUpDownFactory([](Control&) { return std::unique_ptr<UpDownElement>(); });
-    auto spin = Spin::createNew();
+    spin = Spin::createNew();
     setUpDownFactory(previous);
 
     EXPECT_EQ(spin->element(u"udnCTRL"), nullptr);
@@ -471,10 +471,6 @@ TEST(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
     EXPECT_FALSE(spin->Enabled());
     EXPECT_TRUE(spin->changedKeys().contains("Max"));
 
-    const auto key = [&](int16_t code) {
-        std::vector<Value> args{Value(code), Value(int16_t{0})};
-        EXPECT_TRUE(spin->notify(u"txtUPDOWN", -1, Notification::KeyDown, args, nullptr));
-    };
     key(38); // 2, then clamped to a Max read as 0
     EXPECT_EQ(spin->Text(), "0");
     spin->setText("5");
@@ -487,7 +483,6 @@ TEST(SpinWithoutComponent, GetsAnswerZeroLetsDoNothingKeysStillStep) {
     spin->setEnabled(true);
     spin->Refresh();
     EXPECT_EQ(spin->Text(), "4");
-    platform.installed(false);
 }
 
 } // namespace
