@@ -5,30 +5,19 @@
 #include "colors/colors.h"
 #include "colors/palette_model_p.h"
 #include "frame/colour/colour_p.h"
-#include "frame/platform/platform_p.h"
-#include "frame/platform/system_colours.h"
-#include "frame/runtime/site.h"
+#include "support/display.h"
 
-#include <QApplication>
-#include <QPalette>
-#include <QPixmap>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <set>
 
 using namespace korva;
+using korva::test::devicePixel;
 
 namespace {
 
-double scaleFactor() {
-    return qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
-}
-
 QRgb rgbOf(uint32_t ole) { return qRgb(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF); }
-
-// The device pixel at the centre of logical pixel `v`.
-int device(double v, double f) { return static_cast<int>(std::floor((v + 0.5) * f)); }
 
 struct OpenPanel {
     std::unique_ptr<Colors> colors = Colors::createNew();
@@ -45,7 +34,7 @@ struct OpenPanel {
 // colour, an outline, the background or the separator's etching. Scaling a
 // 1x picture smoothly would add blends of neighbours.
 TEST(ColorsHighDpi, CellsAndOutlinesAreCrispAtDeviceResolution) {
-    const double f = scaleFactor();
+    const double f = test::scaleFactor();
     for (const int32_t layout : {int32_t{AP8X2}, int32_t{AP16X8X6}}) {
         SCOPED_TRACE(layout);
         OpenPanel p(layout);
@@ -71,9 +60,9 @@ TEST(ColorsHighDpi, CellsAndOutlinesAreCrispAtDeviceResolution) {
         // A main cell's outline sits one pixel outside it, in its own colour.
         const ColorCell& first = m.MainGrid().front();
         const QRgb outline = rgbOf(static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150)));
-        const int cy = device((first.Top + first.Bottom) / 2, f);
-        EXPECT_EQ(p.shot.pixel(device(first.Left - 1, f), cy) | 0xFF000000u, outline | 0xFF000000u);
-        EXPECT_EQ(p.shot.pixel(device(first.Left + 1, f), cy) | 0xFF000000u,
+        const int cy = devicePixel((first.Top + first.Bottom) / 2, f);
+        EXPECT_EQ(p.shot.pixel(devicePixel(first.Left - 1, f), cy) | 0xFF000000u, outline | 0xFF000000u);
+        EXPECT_EQ(p.shot.pixel(devicePixel(first.Left + 1, f), cy) | 0xFF000000u,
                   rgbOf(first.Color) | 0xFF000000u);
     }
 }
@@ -82,30 +71,18 @@ TEST(ColorsHighDpi, CellsAndOutlinesAreCrispAtDeviceResolution) {
 // palette's button colours, and the outlines stay visible against both the
 // background and dark cells.
 TEST(ColorsDarkPalette, PanelOutlinesStandOut) {
-    const QPalette saved = QApplication::palette();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(30, 30, 30));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(20, 20, 20));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(45, 45, 45));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Dark, QColor(10, 10, 10));
-    dark.setColor(QPalette::Light, QColor(90, 90, 90));
-    QApplication::setPalette(dark);
-    setSystemColoursFollowQtPalette(true);
+    test::DarkPalette dark({{QPalette::Dark, QColor(10, 10, 10)}});
     OpenPanel p(AP24X8);
     const QRgb face = rgbOf(static_cast<uint32_t>(TranslateColor(0x8000000Fu)));
     const QRgb outline = rgbOf(static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150)));
-    setSystemColoursFollowQtPalette(false);
-    QApplication::setPalette(saved);
+    dark.restore();
 
     EXPECT_EQ(face, qRgb(45, 45, 45));
-    const double f = scaleFactor();
+    const double f = test::scaleFactor();
     const ColorCell& first = p.colors->paletteModel().MainGrid().front();
-    const int cy = device((first.Top + first.Bottom) / 2, f);
-    const QRgb shownOutline = p.shot.pixel(device(first.Left - 1, f), cy);
-    const QRgb shownFace = p.shot.pixel(device(first.Left - 3, f), cy);
+    const int cy = devicePixel((first.Top + first.Bottom) / 2, f);
+    const QRgb shownOutline = p.shot.pixel(devicePixel(first.Left - 1, f), cy);
+    const QRgb shownFace = p.shot.pixel(devicePixel(first.Left - 3, f), cy);
     EXPECT_EQ(shownOutline | 0xFF000000u, outline | 0xFF000000u);
     EXPECT_EQ(shownFace | 0xFF000000u, face | 0xFF000000u);
     EXPECT_GT(std::abs(qGray(shownOutline) - qGray(shownFace)), 12) << "outline lost in the background";

@@ -81,21 +81,29 @@ protected:
         EXPECT_TRUE(ok) << error.toStdString();
         return ok;
     }
+    void mouse(const char* element, Notification n, int16_t button, float x = 1, float y = 1) {
+        notify(element, n, {Value(button), Value(int16_t{0}), Value(x), Value(y)});
+    }
     void panel(Notification n, int16_t button, float x, float y) {
-        notify("picDROPDOWNPANEL", n, {Value(button), Value(int16_t{0}), Value(x), Value(y)});
+        mouse("picDROPDOWNPANEL", n, button, x, y);
     }
     void key(Notification n, int16_t code, int16_t shift = 0) {
         notify("cmdMAINBTN", n, {Value(code), Value(shift)});
     }
-    // The centre of the cell with this name (main grid first).
-    QPointF cellCentre(const char* name) {
+    // The cell with this name (main grid first).
+    const ColorCell& cell(const char* name) {
+        static const ColorCell none;
         const PaletteModel& m = colors->paletteModel();
         for (const auto* grid : {&m.MainGrid(), &m.ShadeGrid()})
             for (const ColorCell& c : *grid)
                 if (c.Name == name)
-                    return {(c.Left + c.Right) / 2.0, (c.Top + c.Bottom) / 2.0};
+                    return c;
         ADD_FAILURE() << "no cell " << name;
-        return {};
+        return none;
+    }
+    QPointF cellCentre(const char* name) {
+        const ColorCell& c = cell(name);
+        return {(c.Left + c.Right) / 2.0, (c.Top + c.Bottom) / 2.0};
     }
     void at(Notification n, const char* name, int16_t button = 1) {
         const QPointF p = cellCentre(name);
@@ -105,6 +113,18 @@ protected:
         colors->ShowPopUp();
         ASSERT_TRUE(colors->popupVisible());
         rec.events.clear();
+    }
+    // A fresh start for the next event sequence, with the panel open or closed.
+    void restart(bool openPanel) {
+        colors->HidePopUp();
+        if (openPanel)
+            open();
+        rec.events.clear();
+    }
+    QStringList eventsOf(bool openPanel, const std::function<void()>& act) {
+        restart(openPanel);
+        act();
+        return rec.names();
     }
     PictureBoxElement& box(const char* name) {
         return *static_cast<PictureBoxElement*>(colors->element(QString::fromLatin1(name)));
@@ -140,7 +160,6 @@ TEST_F(ColorsTest, NewInstanceDefaults) {
     EXPECT_EQ(colors->Text(), "EARTH RED");
     EXPECT_FALSE(colors->popupVisible());
     EXPECT_TRUE(colors->popupWidget()->isWindow());
-    EXPECT_EQ(colors->site()->Width(), 1125);
 }
 
 TEST_F(ColorsTest, PaletteOutsideTheEnumerationIsRefused) {
@@ -159,18 +178,31 @@ TEST_F(ColorsTest, PaletteOutsideTheEnumerationIsRefused) {
 
 // --- the drop-down's events --------------------------------------------------------
 
-TEST_F(ColorsTest, DragPreviewsAndReleaseChoosesWithFocusHiddenTwice) {
-    notify("cmdMAINBTN", Notification::Click);
-    EXPECT_EQ(rec.names(), QStringList({"Click"}));
+// Real input all the way through: the click opens the panel, a drag previews
+// each new colour once and only while the button is held, the release chooses.
+TEST_F(ColorsTest, RealClickAndDragPreviewThenReleaseChooses) {
+    QWidget* face = colors->widget();
+    face->show();
+    // The swatch lies over the button and lets the click through to it.
+    QWidget* under = face->childAt(37, 11);
+    ASSERT_EQ(under, colors->element(u"cmdMAINBTN")->widget());
+    QTest::mouseClick(under, Qt::LeftButton, {}, QPoint(37, 11));
+    EXPECT_EQ(rec.names(), QStringList({"MouseDown", "MouseUp", "Click"}));
     ASSERT_TRUE(colors->popupVisible());
     rec.events.clear();
 
-    at(Notification::MouseMove, "RED");
-    at(Notification::MouseMove, "RED"); // same colour: no second Change
-    at(Notification::MouseMove, "DARK RED");
-    at(Notification::MouseMove, "GREEN", 0); // no button held: no preview
+    QWidget* panel = colors->popupWidget();
+    auto move = [&](const char* cell, Qt::MouseButtons held) {
+        const QPointF p = cellCentre(cell);
+        QMouseEvent e(QEvent::MouseMove, p, panel->mapToGlobal(p), Qt::NoButton, held, {});
+        QApplication::sendEvent(panel, &e);
+    };
+    QTest::mousePress(panel, Qt::LeftButton, {}, cellCentre("RED").toPoint());
+    move("RED", Qt::LeftButton); // same colour: no second Change
+    move("DARK RED", Qt::LeftButton);
+    move("GREEN", Qt::NoButton); // no button held: no preview
     EXPECT_EQ(colors->ActiveText(), "DARK RED");
-    at(Notification::MouseUp, "YELLOW");
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, cellCentre("YELLOW").toPoint());
     EXPECT_EQ(rec.names(),
               QStringList({"Change", "Change", "FocusHidden", "FocusHidden", "Click", "Change"}));
     EXPECT_EQ(rec.colourOf(0), kRed);
@@ -223,17 +255,56 @@ TEST_F(ColorsTest, ReleaseTable) {
     }
 }
 
-TEST_F(ColorsTest, PressInsideCapturesNothingAndPressOutsideCloses) {
-    colors->ShowPopUp();
-    EXPECT_EQ(platform.capture(), colors->popupWidget());
-    rec.events.clear();
-    at(Notification::MouseDown, "RED", 1);
+TEST_F(ColorsTest, EventSequences) {
+    using L = QStringList;
+    // A double click presses first when the last press was the left button's.
+    EXPECT_EQ(eventsOf(false, [&] { notify("cmdMAINBTN", Notification::DblClick); }),
+              L({"MouseDown", "DblClick"}));
+    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
+    EXPECT_EQ(rec.events[0].args[1], Value(int16_t{1}));
+    restart(false);
+    mouse("cmdMAINBTN", Notification::MouseDown, 2, 3, 3);
+    notify("cmdMAINBTN", Notification::DblClick);
+    EXPECT_EQ(rec.names(), L({"MouseDown", "DblClick"}));
+    // Hovering raises MouseOut on every move without a held button.
+    restart(false);
+    mouse("cmdMAINBTN", Notification::MouseMove, 0, 5, 5);
+    mouse("cmdMAINBTN", Notification::MouseDown, 1, 5, 5);
+    mouse("cmdMAINBTN", Notification::MouseMove, 1, 6, 5);
+    mouse("cmdMAINBTN", Notification::MouseUp, 1, 6, 5);
+    EXPECT_EQ(rec.names(), L({"MouseOut", "MouseMove", "MouseDown", "MouseMove", "MouseUp"}));
+    // Space is a press and a release, then a click.
+    restart(false);
+    key(Notification::KeyDown, 32);
+    key(Notification::KeyUp, 32);
+    EXPECT_EQ(rec.names(), L({"KeyDown", "MouseDown", "MouseUp", "Click", "KeyUp"}));
+    EXPECT_TRUE(colors->popupVisible());
+    // A press inside the panel previews without capture; one outside only closes.
+    restart(true);
+    at(Notification::MouseDown, "RED");
     EXPECT_EQ(platform.capture(), nullptr);
-    EXPECT_EQ(rec.names(), QStringList({"Change"}));
     EXPECT_TRUE(colors->popupVisible());
     panel(Notification::MouseDown, 1, -5, -5);
+    EXPECT_EQ(rec.names(), L({"Change", "FocusHidden"}));
     EXPECT_FALSE(colors->popupVisible());
-    EXPECT_EQ(rec.names(), QStringList({"Change", "FocusHidden"}));
+    // A key over the panel is a release at its corner.
+    EXPECT_EQ(
+        eventsOf(true, [&] { notify("picDROPDOWNPANEL", Notification::KeyPress, {Value(int16_t{65})}); }),
+        L({"MouseUp", "FocusLost"}));
+    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
+    EXPECT_EQ(rec.events[0].args[2], Value(0.0f));
+    EXPECT_TRUE(colors->popupVisible());
+    // A character typed on the button closes the panel without an event of its own.
+    EXPECT_EQ(eventsOf(true, [&] { notify("cmdMAINBTN", Notification::KeyPress, {Value(int16_t{65})}); }),
+              L({"FocusHidden"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(true, [&] { notify("picDROPDOWNPANEL", Notification::LostFocus); }),
+              L({"FocusHidden"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(false, [&] { colors->LostFocus(); }), L({"FocusLost", "MouseUp"}));
+    EXPECT_EQ(eventsOf(true, [&] { colors->ExitFocus(); }), L({"FocusHidden", "FocusLost"}));
+    EXPECT_FALSE(colors->popupVisible());
+    EXPECT_EQ(eventsOf(false, [&] { colors->UserControl_ExitFocus(); }), L({"FocusLost"}));
 }
 
 TEST_F(ColorsTest, CaptureIsReleasedOnlyByWhoTookIt) {
@@ -291,12 +362,10 @@ TEST_F(ColorsTest, ButtonClickTable) {
         colors->HidePopUp();
         colors->setPopupEnabled(r.popupEnabled);
         colors->setEnabled(r.enabled);
-        notify("cmdMAINBTN", Notification::MouseDown,
-               {Value(int16_t{1}), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+        mouse("cmdMAINBTN", Notification::MouseDown, 1);
         rec.events.clear();
         if (r.pressButton)
-            notify("cmdMAINBTN", Notification::MouseDown,
-                   {Value(r.pressButton), Value(int16_t{0}), Value(1.0f), Value(1.0f)});
+            mouse("cmdMAINBTN", Notification::MouseDown, r.pressButton);
         notify("cmdMAINBTN", Notification::Click);
         EXPECT_EQ(rec.names(), r.events);
         EXPECT_EQ(colors->popupVisible(), r.open);
@@ -304,36 +373,11 @@ TEST_F(ColorsTest, ButtonClickTable) {
     // A second click closes what the first opened.
     colors->setEnabled(true);
     colors->setPopupEnabled(true);
-    colors->HidePopUp();
     colors->UserControl_Click();
     rec.events.clear();
     colors->UserControl_Click();
     EXPECT_FALSE(colors->popupVisible());
     EXPECT_EQ(rec.names(), QStringList({"FocusHidden", "Click"}));
-}
-
-TEST_F(ColorsTest, DoubleClickPressesFirstWhenTheLastPressWasLeft) {
-    notify("cmdMAINBTN", Notification::DblClick);
-    EXPECT_EQ(rec.names(), QStringList({"MouseDown", "DblClick"}));
-    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
-    EXPECT_EQ(rec.events[0].args[1], Value(int16_t{1}));
-    rec.events.clear();
-    notify("cmdMAINBTN", Notification::MouseDown,
-           {Value(int16_t{2}), Value(int16_t{0}), Value(3.0f), Value(3.0f)});
-    notify("cmdMAINBTN", Notification::DblClick);
-    EXPECT_EQ(rec.names(), QStringList({"MouseDown", "DblClick"}));
-}
-
-TEST_F(ColorsTest, HoverRaisesMouseOutOnEveryMoveWithoutAHeldButton) {
-    notify("cmdMAINBTN", Notification::MouseMove,
-           {Value(int16_t{0}), Value(int16_t{0}), Value(5.0f), Value(5.0f)});
-    notify("cmdMAINBTN", Notification::MouseDown,
-           {Value(int16_t{1}), Value(int16_t{0}), Value(5.0f), Value(5.0f)});
-    notify("cmdMAINBTN", Notification::MouseMove,
-           {Value(int16_t{1}), Value(int16_t{0}), Value(6.0f), Value(5.0f)});
-    notify("cmdMAINBTN", Notification::MouseUp,
-           {Value(int16_t{1}), Value(int16_t{0}), Value(6.0f), Value(5.0f)});
-    EXPECT_EQ(rec.names(), QStringList({"MouseOut", "MouseMove", "MouseDown", "MouseMove", "MouseUp"}));
 }
 
 // --- keys --------------------------------------------------------------------------
@@ -360,23 +404,13 @@ TEST_F(ColorsTest, KeyDownTable) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
-        colors->HidePopUp();
-        if (r.panelOpenBefore)
-            colors->ShowPopUp();
-        rec.events.clear();
+        restart(r.panelOpenBefore);
         const int tabsBefore = platform.shiftTabs();
         key(Notification::KeyDown, r.code, r.shift);
         EXPECT_EQ(rec.names().mid(0, static_cast<int>(r.events.size())), r.events);
         EXPECT_EQ(colors->popupVisible(), r.openAfter);
         EXPECT_EQ(platform.shiftTabs() - tabsBefore, r.shiftTabs);
     }
-}
-
-TEST_F(ColorsTest, SpaceIsAPressAndReleaseThenAClick) {
-    key(Notification::KeyDown, 32);
-    key(Notification::KeyUp, 32);
-    EXPECT_EQ(rec.names(), QStringList({"KeyDown", "MouseDown", "MouseUp", "Click", "KeyUp"}));
-    EXPECT_TRUE(colors->popupVisible());
 }
 
 TEST_F(ColorsTest, KeyCodeLeftByTheHandlerIsWhatTheControlUses) {
@@ -398,38 +432,6 @@ TEST_F(ColorsTest, KeyCodeLeftByTheHandlerIsWhatTheControlUses) {
     EXPECT_EQ(rec.names(), QStringList({"KeyDown"}));
 }
 
-TEST_F(ColorsTest, KeysOverTheOpenPanel) {
-    open();
-    notify("picDROPDOWNPANEL", Notification::KeyPress, {Value(int16_t{65})});
-    EXPECT_EQ(rec.names(), QStringList({"MouseUp", "FocusLost"}));
-    EXPECT_EQ(rec.events[0].args[0], Value(int16_t{1}));
-    EXPECT_EQ(rec.events[0].args[2], Value(0.0f));
-    EXPECT_TRUE(colors->popupVisible());
-    // A character typed on the button closes the panel without an event of its own.
-    rec.events.clear();
-    notify("cmdMAINBTN", Notification::KeyPress, {Value(int16_t{65})});
-    EXPECT_EQ(rec.names(), QStringList({"FocusHidden"}));
-    EXPECT_FALSE(colors->popupVisible());
-}
-
-TEST_F(ColorsTest, FocusTable) {
-    open();
-    notify("picDROPDOWNPANEL", Notification::LostFocus);
-    EXPECT_EQ(rec.names(), QStringList({"FocusHidden"}));
-    EXPECT_FALSE(colors->popupVisible());
-
-    rec.events.clear();
-    colors->LostFocus();
-    EXPECT_EQ(rec.names(), QStringList({"FocusLost", "MouseUp"}));
-
-    open();
-    colors->ExitFocus();
-    EXPECT_EQ(rec.names(), QStringList({"FocusHidden", "FocusLost"}));
-    rec.events.clear();
-    colors->UserControl_ExitFocus(); // closed: no FocusHidden
-    EXPECT_EQ(rec.names(), QStringList({"FocusLost"}));
-}
-
 // --- shades --------------------------------------------------------------------------
 
 TEST_F(ColorsTest, DragOntoAnotherHueRebuildsAndRepaintsTheShades) {
@@ -449,22 +451,16 @@ TEST_F(ColorsTest, DragOntoAnotherHueRebuildsAndRepaintsTheShades) {
     at(Notification::MouseMove, "LIGHT YELLOW");
     at(Notification::MouseMove, "GREEN", 0);
     EXPECT_EQ(colors->paletteModel().BaseCell().Name, "YELLOW");
+    // The hidden frame follows the pointer, with or without the button.
+    const ShapeElement& frame = shape("shpBORDER");
+    EXPECT_FALSE(frame.Visible());
+    EXPECT_EQ(frame.Left(), cell("GREEN").Left);
+    EXPECT_EQ(frame.Top(), cell("GREEN").Top);
+    EXPECT_EQ(frame.Width(), 14);
+    EXPECT_EQ(frame.Height(), 14);
     // Choosing a shade keeps its name.
     at(Notification::MouseUp, "LIGHT YELLOW");
     EXPECT_EQ(colors->Text(), "LIGHT YELLOW");
-}
-
-TEST_F(ColorsTest, TheHiddenFrameFollowsThePointer) {
-    open();
-    at(Notification::MouseMove, "DARK RED", 0);
-    const ColorCell& dark = colors->paletteModel().MainGrid()[6]; // DARK RED: column 0, row 6
-    ASSERT_EQ(dark.Name, "DARK RED");
-    ShapeElement& frame = shape("shpBORDER");
-    EXPECT_FALSE(frame.Visible());
-    EXPECT_EQ(frame.Left(), dark.Left);
-    EXPECT_EQ(frame.Top(), dark.Top);
-    EXPECT_EQ(frame.Width(), 14);
-    EXPECT_EQ(frame.Height(), 14);
 }
 
 // --- painting ------------------------------------------------------------------------
@@ -473,8 +469,14 @@ TEST_F(ColorsTest, CellsArePaintedWithTheirOutlines) {
     // Opened on one layout, switched to another while open: painted afresh.
     colors->setColor(kRed);
     colors->setPalette(AP8X2);
+    const float sepTop = box("picfraSEPBAR").Top();
+    const float rowLeft = box("lblCUSTOM1").Left();
+    EXPECT_FLOAT_EQ(sepTop, 1337.0f / 15 - 35);
     colors->ShowPopUp();
     colors->setPalette(AP8X4X4);
+    // A layout with shades leaves the separator and the custom row where the last one without put them.
+    EXPECT_EQ(box("picfraSEPBAR").Top(), sepTop);
+    EXPECT_EQ(box("lblCUSTOM1").Left(), rowLeft);
     PictureBoxElement& p = box("picDROPDOWNPANEL");
     const ColorCell& red = colors->paletteModel().MainGrid().front();
     const ColorCell& shade = colors->paletteModel().ShadeGrid().front();
@@ -494,16 +496,6 @@ TEST_F(ColorsTest, CellsArePaintedWithTheirOutlines) {
     EXPECT_EQ(shape("shpEDGE").Height(), 1135.0f / 15);
 }
 
-TEST_F(ColorsTest, SeparatorAndCustomRowStayWhereTheLastLayoutWithoutShadesPutThem) {
-    colors->setPalette(AP8X2);
-    const float sepTop = box("picfraSEPBAR").Top();
-    const float rowLeft = box("lblCUSTOM1").Left();
-    colors->setPalette(AP32X8X6);
-    EXPECT_EQ(box("picfraSEPBAR").Top(), sepTop);
-    EXPECT_EQ(box("lblCUSTOM1").Left(), rowLeft);
-    EXPECT_FLOAT_EQ(sepTop, 1337.0f / 15 - 35);
-}
-
 // --- placement on the screen ---------------------------------------------------------------
 
 TEST_F(ColorsTest, PanelOpensBelowOrAboveWithinTheScreen) {
@@ -512,10 +504,8 @@ TEST_F(ColorsTest, PanelOpensBelowOrAboveWithinTheScreen) {
         QPoint control;
         bool below;
     };
-    const Row rows[] = {{"top left", {0, 0}, true},
-                        {"bottom", {300, 760}, false},
-                        {"right edge", {1000, 300}, true},
-                        {"bottom right", {1010, 750}, false}};
+    // Where on every edge is worked out without windows; here both sides, pulled back from the right.
+    const Row rows[] = {{"right edge", {1000, 300}, true}, {"bottom right", {1010, 750}, false}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.where);
         colors->HidePopUp();
@@ -681,7 +671,6 @@ TEST_F(ColorsTest, PicturesGetTheirKeyColoursReplaced) {
     EXPECT_EQ(enabledBox.Point(1, 0), 0x00808080); // the enabled rule keeps grey
     EXPECT_EQ(enabledBox.Point(2, 0), 0x00FF0000);
     EXPECT_EQ(colors->Picture().image, keyed(11, 11)); // the picture itself is kept
-    EXPECT_EQ(box("picIMAGEBOXDIS").Width(), 410);
 
     colors->setPictureDisabled(Picture{keyed(11, 11)});
     PictureBoxElement& disabledBox = box("picIMAGEBOXDIS");
@@ -747,17 +736,15 @@ TEST_F(ColorsTest, SaveAndLoadRoundTrip) {
                                  "SHOWPICTURE", "FILLCOLOR", "BackcolorCUST", "ShowButtonCLR"}));
     EXPECT_EQ(bag.ReadProperty("ENABLED", Value()), Value(false));
 
+    // Every key but one comes back as written: the loaded control saves the same bag.
     const auto back = loaded(bag);
-    EXPECT_EQ(back->Palette(), AP16X8X6);
-    EXPECT_EQ(back->Color(), 0x00123456u);
-    EXPECT_EQ(back->Caption(), "&Pick");
-    EXPECT_EQ(back->ButtonType(), 5);
-    EXPECT_FALSE(back->Enabled());
-    EXPECT_FALSE(back->FocusRect());
-    EXPECT_TRUE(back->PictureVisible());
-    EXPECT_TRUE(back->BackcolorCustom());
-    EXPECT_FALSE(back->ShowButtonColor());
-    EXPECT_FALSE(back->PopupEnabled());
+    PropertyBag again;
+    back->WriteProperties(again);
+    for (const auto& e : bag.entries()) {
+        if (e.key != "MASKHLIGHT") {
+            EXPECT_EQ(again.ReadProperty(e.key, Value()), e.value) << e.key.toStdString();
+        }
+    }
     // Written as MASKHLIGHT, read from MASKHLIGHTCOLOR: it comes back as the button face.
     EXPECT_EQ(back->MaskHLightColor(), 0x8000000Fu);
     // The name is the nearest cell's, the colour the saved one.
@@ -823,32 +810,6 @@ TEST_F(ColorsTest, QColorAccessor) {
     EXPECT_EQ(colors->qColor(), QColor(212, 208, 200));
     colors->setColor(0x800000FF); // no such system colour
     EXPECT_FALSE(colors->qColor().isValid());
-}
-
-// --- real input ------------------------------------------------------------------------------
-
-TEST_F(ColorsTest, RealClicksOpenTheDropDownAndChooseACell) {
-    QWidget* face = colors->widget();
-    face->show();
-    // The swatch lies over the button and lets the click through to it.
-    QWidget* under = face->childAt(37, 11);
-    ASSERT_EQ(under, colors->element(u"cmdMAINBTN")->widget());
-    QTest::mouseClick(under, Qt::LeftButton, {}, QPoint(37, 11));
-    EXPECT_EQ(rec.names(), QStringList({"MouseDown", "MouseUp", "Click"}));
-    ASSERT_TRUE(colors->popupVisible());
-    rec.events.clear();
-
-    QWidget* panel = colors->popupWidget();
-    const QPointF red = cellCentre("RED");
-    const QPointF yellow = cellCentre("YELLOW");
-    QTest::mousePress(panel, Qt::LeftButton, {}, red.toPoint());
-    QMouseEvent drag(QEvent::MouseMove, yellow, panel->mapToGlobal(yellow), Qt::NoButton, Qt::LeftButton, {});
-    QApplication::sendEvent(panel, &drag);
-    QTest::mouseRelease(panel, Qt::LeftButton, {}, yellow.toPoint());
-    EXPECT_EQ(rec.names(),
-              QStringList({"Change", "Change", "FocusHidden", "FocusHidden", "Click", "Change"}));
-    EXPECT_EQ(colors->Text(), "YELLOW");
-    EXPECT_FALSE(colors->popupVisible());
 }
 
 TEST_F(ColorsTest, TheAccessKeyRunsTheClickSequence) {

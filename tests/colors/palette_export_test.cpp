@@ -12,21 +12,13 @@ TEST(ParsePaletteLayout, NameOrDecimalValueOnly) {
         const char* text;
         std::optional<enZAVINPalette> expected;
     };
-    const Row rows[] = {{"AP24X8", AP24X8},
-                        {"AP8X2", AP8X2},
-                        {"AP32X8X6", AP32X8X6},
-                        {"4", AP24X8},
-                        {"0", AP8X2},
-                        {"11", AP32X8X6},
-                        {"12", std::nullopt},
-                        {"-1", std::nullopt},
-                        {"+4", std::nullopt},
-                        {" 4", std::nullopt},
-                        {"4x", std::nullopt},
-                        {"", std::nullopt},
-                        {"ap24x8", std::nullopt},
-                        {"AP24X8 ", std::nullopt},
-                        {"99999999999999999999", std::nullopt}};
+    const auto no = std::nullopt;
+    // clang-format off
+    const Row rows[] = {{"AP24X8", AP24X8}, {"AP8X2", AP8X2}, {"AP32X8X6", AP32X8X6}, {"4", AP24X8}, {"0", AP8X2},
+                        {"11", AP32X8X6},   {"12", no},       {"-1", no},             {"+4", no},    {" 4", no},
+                        {"4x", no},         {"", no},         {"ap24x8", no},         {"AP24X8 ", no},
+                        {"99999999999999999999", no}};
+    // clang-format on
     for (const Row& r : rows)
         EXPECT_EQ(ParsePaletteLayout(r.text), r.expected) << '"' << r.text << '"';
 }

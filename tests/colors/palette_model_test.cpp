@@ -1,6 +1,7 @@
 #include "colors/palette_model_p.h"
 
 #include "colors/hls_p.h"
+#include "colors/panel_geometry_p.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +25,22 @@ const ColorCell* named(const std::vector<ColorCell>& grid, const std::string& na
     return nullptr;
 }
 
-TEST(PaletteLayouts, ShapeGeometryAndPlacement) {
+// The panel's size (twips, at 15 twips per pixel) is worked by hand from the
+// cell pitch, the grid shape and the fixed margins.
+TEST(PaletteLayouts, ShapeGeometryPlacementAndPanelSize) {
     struct Row {
         enZAVINPalette value;
         std::int32_t columns, rows, cellSize, gap, shadeColumns, shadeRows;
+        float panelW, panelH;
     };
     // clang-format off
     const Row rows[] = {
-        {AP8X2, 8, 2, 14, 7, 0, 0},   {AP9X3, 9, 3, 14, 7, 0, 0},    {AP8X8, 8, 8, 13, 7, 0, 0},
-        {AP16X8, 16, 8, 12, 5, 0, 0}, {AP24X8, 24, 8, 12, 5, 0, 0},  {AP24X10, 24, 10, 9, 7, 0, 0},
-        {AP8X4X4, 2, 4, 12, 3, 4, 4}, {AP8X8X6, 1, 8, 11, 2, 6, 8},  {AP12X6X6, 2, 6, 11, 2, 6, 6},
-        {AP16X8X6, 2, 8, 11, 2, 6, 8}, {AP24X8X6, 3, 8, 10, 2, 6, 8}, {AP32X8X6, 4, 8, 10, 2, 6, 8}};
+        {AP8X2, 8, 2, 14, 7, 0, 0, 2647, 1337},    {AP9X3, 9, 3, 14, 7, 0, 0, 2962, 1652},
+        {AP8X8, 8, 8, 13, 7, 0, 0, 2527, 3107},    {AP16X8, 16, 8, 12, 5, 0, 0, 4237, 2777},
+        {AP24X8, 24, 8, 12, 5, 0, 0, 6277, 2777},  {AP24X10, 24, 10, 9, 7, 0, 0, 5887, 3107},
+        {AP8X4X4, 2, 4, 12, 3, 4, 4, 1560, 1135},  {AP8X8X6, 1, 8, 11, 2, 6, 8, 1575, 1810},
+        {AP12X6X6, 2, 6, 11, 2, 6, 6, 1770, 1420}, {AP16X8X6, 2, 8, 11, 2, 6, 8, 1770, 1810},
+        {AP24X8X6, 3, 8, 10, 2, 6, 8, 1830, 1690}, {AP32X8X6, 4, 8, 10, 2, 6, 8, 2010, 1690}};
     // clang-format on
     for (const Row& r : rows) {
         const PaletteModel m = built(r.value);
@@ -46,6 +52,11 @@ TEST(PaletteLayouts, ShapeGeometryAndPlacement) {
         EXPECT_EQ(m.HasShades(), r.value >= AP8X4X4);
         EXPECT_EQ(m.ShadeColumns(), r.shadeColumns);
         EXPECT_EQ(m.ShadeRows(), r.shadeRows);
+        const PanelSize size = SizePanelFor(m, 15, 15);
+        EXPECT_FLOAT_EQ(size.Width, r.panelW);
+        EXPECT_FLOAT_EQ(size.Height, r.panelH);
+        // Only the layouts without shades move the separator and the custom row.
+        EXPECT_EQ(size.MovedRows.has_value(), r.value < AP8X4X4);
         ASSERT_EQ(m.MainGrid().size(), static_cast<std::size_t>(r.columns * r.rows));
         const std::int32_t pitch = r.cellSize + r.gap;
         for (std::int32_t k = 0; k < r.columns * r.rows; ++k) {

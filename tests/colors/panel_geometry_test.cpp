@@ -1,5 +1,6 @@
-// The drop-down's geometry without windows: sizes per layout, where it opens
-// near every screen edge, and what lies under a point.
+// The drop-down's geometry without windows: where its rows sit, where it opens
+// near every screen edge, and what lies under a point (sizes per layout are
+// checked with the rest of each layout's shape).
 #include "colors/panel_geometry_p.h"
 
 #include <gtest/gtest.h>
@@ -17,27 +18,6 @@ PaletteModel built(std::int32_t layout, std::uint32_t chosen = 0x000000FF) {
     return m;
 }
 
-TEST(PanelGeometry, SizeOfEveryLayoutAtFifteenTwipsPerPixel) {
-    struct Row {
-        enZAVINPalette layout;
-        float width, height;
-    };
-    // Worked by hand from the cell pitch, the grid shape and the fixed margins.
-    const Row rows[] = {
-        {AP8X2, 2647, 1337},    {AP9X3, 2962, 1652},    {AP8X8, 2527, 3107},    {AP16X8, 4237, 2777},
-        {AP24X8, 6277, 2777},   {AP24X10, 5887, 3107},  {AP8X4X4, 1560, 1135},  {AP8X8X6, 1575, 1810},
-        {AP12X6X6, 1770, 1420}, {AP16X8X6, 1770, 1810}, {AP24X8X6, 1830, 1690}, {AP32X8X6, 2010, 1690},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(static_cast<int>(r.layout));
-        const PanelSize s = SizePanelFor(built(r.layout), 15, 15);
-        EXPECT_FLOAT_EQ(s.Width, r.width);
-        EXPECT_FLOAT_EQ(s.Height, r.height);
-        // Only the layouts without shades move the separator and the custom row.
-        EXPECT_EQ(s.MovedRows.has_value(), r.layout < AP8X4X4);
-    }
-}
-
 TEST(PanelGeometry, SeparatorAndCustomRowFollowThePanelBottom) {
     const PanelSize s = SizePanelFor(built(AP8X2), 15, 15);
     ASSERT_TRUE(s.MovedRows);
@@ -47,17 +27,14 @@ TEST(PanelGeometry, SeparatorAndCustomRowFollowThePanelBottom) {
     EXPECT_FLOAT_EQ(s.MovedRows->CustomLeft, (wpx - 80) * 0.5f);
     EXPECT_FLOAT_EQ(s.MovedRows->SepLeft, 4);
     EXPECT_FLOAT_EQ(s.MovedRows->SepWidth, wpx - 8);
-}
-
-TEST(PanelGeometry, OtherScreenFactorsScaleOnlyThePixelPart) {
     // 12 twips per pixel (120 dpi): the fixed 52 and 632 twips stay as they are.
-    const PanelSize s = SizePanelFor(built(AP8X2), 12, 12);
-    EXPECT_FLOAT_EQ(s.Width, 12 * 173 + 52);
-    EXPECT_FLOAT_EQ(s.Height, 12 * 47 + 632);
+    const PanelSize s12 = SizePanelFor(built(AP8X2), 12, 12);
+    EXPECT_FLOAT_EQ(s12.Width, 12 * 173 + 52);
+    EXPECT_FLOAT_EQ(s12.Height, 12 * 47 + 632);
 }
 
-// The AP24X8 panel (6277 x 2777 twips, 418.5 x 185.1 pixels) from a 75 x 23
-// pixel control on a 1024 x 768 pixel screen at 15 twips per pixel.
+// Mostly the AP24X8 panel (6277 x 2777 twips, 418.5 x 185.1 pixels) from a
+// 75 x 23 pixel control on a 1024 x 768 pixel screen at 15 twips per pixel.
 TEST(PanelGeometry, PlacementNearEveryScreenEdge) {
     struct Row {
         const char* where;
@@ -65,6 +42,7 @@ TEST(PanelGeometry, PlacementNearEveryScreenEdge) {
         float screenW, screenH; // pixels
         bool positionDefault;
         float left, top;
+        float panelW = 6277, panelH = 2777, controlW = 1125; // twips
     };
     const Row rows[] = {
         // Room below: under the control, right edges aligned (so it runs off the left).
@@ -80,65 +58,44 @@ TEST(PanelGeometry, PlacementNearEveryScreenEdge) {
         {"top edge", {400, 0, 475, 23}, 1024, 768, true, 6000 + 1125 - 6277, 23 * 15 + 15},
         // A screen smaller than the panel: above, off the top.
         {"tiny screen", {0, 0, 75, 23}, 300, 150, true, 1125 - 6277, -2777 + 15},
+        // The AP8X2 panel under a 500-pixel control, and with its right part beyond the screen.
+        {"wide control", {100, 100, 600, 123}, 1024, 768, true, 600 * 15 - 2647, 1860, 2647, 1337, 7500},
+        {"wide, right edge", {800, 100, 1300, 123}, 1024, 768, true, 15360 - 2647, 1860, 2647, 1337, 7500},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.where);
-        const PopupPlace p = PlacePopup(r.control, 6277, 2777, r.screenW * 15, r.screenH * 15, 1125, 15, 15,
-                                        r.positionDefault);
+        const PopupPlace p = PlacePopup(r.control, r.panelW, r.panelH, r.screenW * 15, r.screenH * 15,
+                                        r.controlW, 15, 15, r.positionDefault);
         EXPECT_FLOAT_EQ(p.Left, r.left);
         EXPECT_FLOAT_EQ(p.Top, r.top);
     }
 }
 
-TEST(PanelGeometry, PanelNarrowerThanTheControl) {
-    // A 500-pixel control: the AP8X2 panel (2647 twips) is narrower.
-    const PopupPlace inside = PlacePopup({100, 100, 600, 123}, 2647, 1337, 15360, 11520, 7500, 15, 15, true);
-    EXPECT_FLOAT_EQ(inside.Left, 600 * 15 - 2647);
-    // Its right part beyond the screen's right edge: the panel ends at the screen edge.
-    const PopupPlace beyond = PlacePopup({800, 100, 1300, 123}, 2647, 1337, 15360, 11520, 7500, 15, 15, true);
-    EXPECT_FLOAT_EQ(beyond.Left, 15360 - 2647);
-}
-
 TEST(PanelGeometry, HitTestFindsCellsNotGapsAndNothingOutside) {
-    const PaletteModel m = built(AP8X2);
     struct Row {
         double x, y;
         const char* name; // "" for no cell
+        enZAVINPalette layout = AP8X2;
+        std::uint32_t chosen = 0x000000FF;
+        std::int32_t clientW = 176, clientH = 89;
     };
+    // 18.5 rounds to 18, inside RED; 19.5 rounds to 20, the gap after it. Shades
+    // start at 2 x 15 + 8 + 3 = 41; black has no base cell, so no shades to hit.
+    // clang-format off
     const Row rows[] = {
-        {6, 6, "RED"},
-        {19, 19, "RED"},
-        {18.5, 6, "RED"}, // 18.5 rounds to 18
-        {19.5, 6, ""},    // 19.5 rounds to 20: the gap
-        {6, 27, "DARK RED"},
-        {27, 6, "YELLOW"},
-        {5, 6, ""},
-        {153, 27, "BLACK"},
-        {-1, 6, ""},
-        {6, 200, ""},
+        {6, 6, "RED"},      {19, 19, "RED"}, {18.5, 6, "RED"}, {19.5, 6, ""}, {6, 27, "DARK RED"}, {27, 6, "YELLOW"},
+        {5, 6, ""},         {153, 27, "BLACK"}, {-1, 6, ""},   {6, 200, ""},  {1e300, 6, ""},
         {std::numeric_limits<double>::quiet_NaN(), 6, ""},
-        {1e300, 6, ""},
-    };
+        {10, 10, "", AP8X2, 0x000000FF, 8, 8}, // inside a cell, outside the client area
+        {41, 6, "BARLEY RED", AP8X4X4, 0x000000FF, 104, 75}, {41, 6, "", AP8X4X4, 0, 104, 75}};
+    // clang-format on
     for (const Row& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
-        const ColorCell c = HitTestCell(m, r.x, r.y, 176, 89);
+        SCOPED_TRACE(testing::Message() << r.x << "," << r.y << " in " << r.layout);
+        const ColorCell c = HitTestCell(built(r.layout, r.chosen), r.x, r.y, r.clientW, r.clientH);
         EXPECT_EQ(c.Name, r.name);
         EXPECT_EQ(c.IsValid != 0, r.name[0] != '\0');
+        EXPECT_EQ(c.IsMain != 0, c.IsValid && r.layout == AP8X2);
     }
-    // A point inside a cell but outside the client area finds nothing.
-    EXPECT_FALSE(HitTestCell(m, 10, 10, 8, 8).IsValid);
-}
-
-TEST(PanelGeometry, HitTestReachesTheShadeGrid) {
-    const PaletteModel m = built(AP8X4X4, 0x000000FF);
-    // Shades start at 2 x 15 + 8 + 3 = 41.
-    const ColorCell shade = HitTestCell(m, 41, 6, 104, 75);
-    ASSERT_TRUE(shade.IsValid);
-    EXPECT_FALSE(shade.IsMain);
-    EXPECT_EQ(shade.Name, "BARLEY RED");
-    // Black has no base cell in a three-figure layout: no shades to hit.
-    const PaletteModel black = built(AP8X4X4, 0);
-    EXPECT_FALSE(HitTestCell(black, 41, 6, 104, 75).IsValid);
 }
 
 } // namespace

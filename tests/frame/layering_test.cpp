@@ -50,12 +50,6 @@ std::vector<std::string> quotedIncludes(const std::string& text) {
     return out;
 }
 
-bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-bool isPrivateHeader(const std::string& path) { return endsWith(path, "_p.h"); }
-
 // Why `included` may not be included from a file of frame/`layer`; empty when it may.
 std::string layerViolation(const std::vector<std::string>& layers, const std::string& layer,
                            const std::string& included) {
@@ -138,11 +132,11 @@ TEST(PublicHeaders, IncludeOnlyPublicHeaders) {
             std::find(skip.begin(), skip.end(), name) != skip.end())
             continue;
         for (const std::string& file : headersAndSources(top.path())) {
-            if (!endsWith(file, ".h") || isPrivateHeader(file))
+            if (!file.ends_with(".h") || file.ends_with("_p.h"))
                 continue;
             ++checked;
             for (const std::string& inc : quotedIncludes(readFile(kSource / file)))
-                EXPECT_FALSE(isPrivateHeader(inc)) << "public header " << file << " includes " << inc;
+                EXPECT_FALSE(inc.ends_with("_p.h")) << "public header " << file << " includes " << inc;
         }
     }
     EXPECT_GE(checked, 10); // the walk found the tree

@@ -115,22 +115,20 @@ TEST_F(PagesLooksTest, CornersAndOutlinesOfEachLook) {
 }
 
 TEST_F(PagesLooksTest, HoverCaptionRunsFromPageAtTheBottomToHighlightAtTheTop) {
-    {
-        // 23 rows at angle 90: the bottom row takes colour 1 of 25, row 1
-        // colour 22 (row 0 carries the outline).
-        const int32_t c1 = 0x00F0E8E0;
-        uint32_t hl = 0;
-        ASSERT_TRUE(platform.systemColour(20, hl));
-        const auto lerp = [&](int a, int b, int i) {
-            return static_cast<int>(
-                std::nearbyint(a + i * static_cast<double>(static_cast<float>((b - a) / 25.0))));
-        };
-        for (int i : {1, 22}) {
-            const uint32_t want = static_cast<uint32_t>(lerp(redOf(c1), redOf(hl), i)) |
-                                  static_cast<uint32_t>(lerp(greenOf(c1), greenOf(hl), i)) << 8 |
-                                  static_cast<uint32_t>(lerp(blueOf(c1), blueOf(hl), i)) << 16;
-            EXPECT_EQ(at("picTABCAPHOV", 100, 23 - i), want) << i;
-        }
+    // 23 rows at angle 90: the bottom row takes colour 1 of 25, row 1
+    // colour 22 (row 0 carries the outline).
+    const int32_t c1 = 0x00F0E8E0;
+    uint32_t hl = 0;
+    ASSERT_TRUE(platform.systemColour(20, hl));
+    const auto lerp = [&](int a, int b, int i) {
+        return static_cast<int>(
+            std::nearbyint(a + i * static_cast<double>(static_cast<float>((b - a) / 25.0))));
+    };
+    for (int i : {1, 22}) {
+        const uint32_t want = static_cast<uint32_t>(lerp(redOf(c1), redOf(hl), i)) |
+                              static_cast<uint32_t>(lerp(greenOf(c1), greenOf(hl), i)) << 8 |
+                              static_cast<uint32_t>(lerp(blueOf(c1), blueOf(hl), i)) << 16;
+        EXPECT_EQ(at("picTABCAPHOV", 100, 23 - i), want) << i;
     }
 }
 

@@ -59,15 +59,10 @@ TEST_F(PaneAccessibility, PressRaisesClickOnlyWhereAClickWould) {
     press();
     EXPECT_EQ(clicks.count(), 1);
 
-    // Disabled: no action offered, and a stray request does nothing.
+    // Disabled: no action offered (the tree below shows it), and a stray request does nothing.
     pane->setEnabled(false);
-    EXPECT_TRUE(iface()->state().disabled);
-    EXPECT_FALSE(iface()->state().focusable);
-    EXPECT_TRUE(iface()->actionInterface()->actionNames().isEmpty());
     press();
     EXPECT_EQ(clicks.count(), 1);
-    pane->setEnabled(true);
-    EXPECT_FALSE(iface()->state().disabled);
 
     // Saved disabled: the picture is hidden and the caption is inert, for a
     // screen reader user as for anyone else.
@@ -86,10 +81,12 @@ TEST_F(PaneAccessibility, PressRaisesClickOnlyWhereAClickWould) {
 
 TEST_F(PaneAccessibility, TreeLinesNameRoleStateAndActions) {
     pane->setTextCaption("Say \"hi\"");
-    EXPECT_EQ(accessibleTree(iface()),
-              QStringList{"button \"Say \"\"hi\"\"\" state=focusable actions=Press,SetFocus"});
+    const QStringList enabled{"button \"Say \"\"hi\"\"\" state=focusable actions=Press,SetFocus"};
+    EXPECT_EQ(accessibleTree(iface()), enabled);
     pane->setEnabled(false);
     EXPECT_EQ(accessibleTree(iface()), QStringList{"button \"Say \"\"hi\"\"\" state=disabled"});
+    pane->setEnabled(true);
+    EXPECT_EQ(accessibleTree(iface()), enabled);
 }
 
 } // namespace

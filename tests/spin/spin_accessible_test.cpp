@@ -33,9 +33,7 @@ std::vector<Seen> g_events;
 class Trace : public EventSink {
 public:
     void onEvent(Control& c, int32_t number, std::span<Value* const>) override {
-        const char* names[] = {"",         "Change", "Click",     "DblClick",  "DownClick", "KeyDown",
-                               "KeyPress", "KeyUp",  "MouseDown", "MouseMove", "MouseUp",   "UpClick"};
-        lines << QStringLiteral("%1 %2").arg(QLatin1String(names[number]), static_cast<Spin&>(c).Text());
+        lines << c.classInfo().eventByNumber(number)->name + u' ' + static_cast<Spin&>(c).Text();
     }
     QStringList lines;
 };
@@ -67,9 +65,8 @@ protected:
 
 TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
     ASSERT_NE(iface(), nullptr);
-    EXPECT_EQ(iface()->role(), QAccessible::SpinBox);
-    EXPECT_EQ(iface()->childCount(), 0) << "buttons and text box are drawn parts, not objects";
     ASSERT_NE(value(), nullptr);
+    // One line, no children: buttons and text box are drawn parts, not objects.
     EXPECT_EQ(accessibleTree(iface()),
               QStringList{"spin box \"\" value=1 range=0..10 step=1 state=focusable,editable "
                           "actions=Increase,Decrease,SetFocus"});

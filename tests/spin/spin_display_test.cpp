@@ -3,33 +3,21 @@
 // layout in twips, members and saved values must not move with the factor,
 // while text, frame and arrows are drawn at device resolution.
 #include "frame/colour/colour_p.h"
-#include "frame/platform/platform_p.h"
-#include "frame/platform/system_colours.h"
 #include "frame/runtime/element_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/property_bag.h"
 #include "spin/spin.h"
 #include "support/contrast.h"
+#include "support/display.h"
 
-#include <QApplication>
-#include <QPalette>
-#include <QPixmap>
-#include <QScreen>
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 
 using namespace korva;
+using korva::test::contrast;
 
 namespace {
-
-double scaleFactor() {
-    const double f =
-        qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qgetenv("QT_SCALE_FACTOR").toDouble() : 1.0;
-    EXPECT_DOUBLE_EQ(qApp->devicePixelRatio(), f);
-    return f;
-}
 
 std::unique_ptr<Spin> countSpin() {
     auto spin = Spin::createNew();
@@ -39,30 +27,10 @@ std::unique_ptr<Spin> countSpin() {
     return spin;
 }
 
-// Pixels darker (or, on a dark background, lighter) than `threshold` of the
-// background: the text's ink.
-struct Ink {
-    int count = 0;
-    QPointF centre;
-};
-Ink ink(const QImage& img, QRect area, bool lightOnDark) {
-    Ink out;
-    double sx = 0, sy = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const int g = qGray(img.pixel(x, y));
-            if (lightOnDark ? g > 160 : g < 96) {
-                ++out.count;
-                sx += x;
-                sy += y;
-            }
-        }
-    if (out.count)
-        out.centre = {sx / out.count, sy / out.count};
-    return out;
+// The digits' ink: dark on the light box, light on the dark one.
+test::Ink digits(const QImage& img, const QRect& area, bool lightOnDark) {
+    return test::ink(img, area, [=](int grey) { return lightOnDark ? grey > 160 : grey < 96; });
 }
-
-using korva::test::contrast;
 
 // The text box's area in the control's logical pixels.
 QRect textArea(const Spin& spin) {
@@ -71,9 +39,8 @@ QRect textArea(const Spin& spin) {
 }
 
 TEST(SpinHighDpi, LayoutMembersAndSavedValuesDoNotDependOnTheScale) {
-    scaleFactor();
-    EXPECT_DOUBLE_EQ(Platform::instance().twipsPerPixelX(),
-                     1440.0 / qApp->primaryScreen()->logicalDotsPerInchX());
+    test::scaleFactor();
+    test::expectTwipsIgnoreTheScale();
     auto spin = countSpin();
     EXPECT_FLOAT_EQ(spin->site()->Width(), 2805);
     EXPECT_FLOAT_EQ(spin->site()->Height(), 555);
@@ -95,71 +62,36 @@ TEST(SpinHighDpi, LayoutMembersAndSavedValuesDoNotDependOnTheScale) {
 
 TEST(SpinHighDpi, DrawsAtDeviceResolution) {
     auto spin = countSpin();
-    const double f = scaleFactor();
-    const QSize logical = spin->site()->size();
-    const QPixmap shot = spin->site()->grab();
-    EXPECT_DOUBLE_EQ(shot.devicePixelRatio(), f);
-    EXPECT_NEAR(shot.width(), logical.width() * f, 1.0);
-    EXPECT_NEAR(shot.height(), logical.height() * f, 1.0);
-
-    QImage plain(logical, QImage::Format_RGB32);
-    plain.setDevicePixelRatio(1);
-    spin->site()->render(&plain);
-    const QImage device = shot.toImage().convertToFormat(QImage::Format_RGB32);
+    const test::Shots s = test::shoot(spin->site());
     const QRect text = textArea(*spin);
-    const QRect deviceText(
-        QPoint(std::lround(text.left() * f), std::lround(text.top() * f)),
-        QPoint(std::lround((text.right() + 1) * f) - 1, std::lround((text.bottom() + 1) * f) - 1));
-    const Ink at1 = ink(plain, text, false), atF = ink(device, deviceText & device.rect(), false);
+    const test::Ink at1 = digits(s.plain, text, false);
     ASSERT_GT(at1.count, 20) << "the digits show";
-    // The digits keep their place and grow with the factor in both directions.
-    EXPECT_NEAR(atF.centre.x(), (at1.centre.x() + 0.5) * f - 0.5, 2.0 * f);
-    EXPECT_NEAR(atF.centre.y(), (at1.centre.y() + 0.5) * f - 0.5, 2.0 * f);
-    EXPECT_NEAR(atF.count, at1.count * f * f, at1.count * f * f * 0.5);
+    test::expectInkScaled(at1, digits(s.device, test::deviceRect(text, s.f) & s.device.rect(), false), s.f,
+                          2.0);
 
-    if (f == 1.0) {
-        EXPECT_EQ(device, plain) << "at 1x the grab is the plain rendering";
+    if (s.f == 1.0) {
+        EXPECT_EQ(s.device, s.plain) << "at 1x the grab is the plain rendering";
         return;
     }
-    // Crisp: not the 1x rendering blown up.
-    const QImage blownUp = plain.scaled(device.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    int differing = 0;
-    for (int y = 0; y < device.height(); ++y)
-        for (int x = 0; x < device.width(); ++x)
-            differing += device.pixel(x, y) != blownUp.pixel(x, y);
-    EXPECT_GT(differing, at1.count / 2);
+    EXPECT_GT(test::differingFromBlownUp(s), at1.count / 2) << "crisp, not the 1x rendering blown up";
 }
 
 // Spin paints in system colours: under a dark palette they follow, the box
 // turns dark with light digits, and the frame and the buttons stay visible.
 TEST(SpinDarkPalette, FollowsThePaletteReadably) {
-    const QPalette saved = QApplication::palette();
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(30, 30, 30));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(20, 20, 20));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(45, 45, 45));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Light, QColor(90, 90, 90));
-    dark.setColor(QPalette::Dark, QColor(15, 15, 15));
-    dark.setColor(QPalette::Shadow, QColor(0, 0, 0));
-    QApplication::setPalette(dark);
-    setSystemColoursFollowQtPalette(true);
+    test::DarkPalette dark({{QPalette::Dark, QColor(15, 15, 15)}, {QPalette::Shadow, QColor(0, 0, 0)}});
     auto spin = countSpin();
     QImage img(spin->site()->size(), QImage::Format_RGB32);
     img.setDevicePixelRatio(1);
     spin->site()->render(&img);
     const int32_t background = TranslateColor(0x80000005u);
-    setSystemColoursFollowQtPalette(false);
-    QApplication::setPalette(saved);
+    dark.restore();
 
     EXPECT_EQ(background, int32_t{20 | 20 << 8 | 20 << 16}) << "the window colour is the palette's base";
-    const QRgb base = dark.color(QPalette::Base).rgb();
+    const QRgb base = dark.rgb(QPalette::Base);
     const QRect text = textArea(*spin);
     EXPECT_EQ(img.pixel(text.left() + 1, text.top() + 1), base);
-    const Ink digits = ink(img, text, true);
-    ASSERT_GT(digits.count, 20) << "light digits on the dark box";
+    ASSERT_GT(digits(img, text, true).count, 20) << "light digits on the dark box";
     int brightest = 0;
     QRgb inkColour = base;
     for (int y = text.top(); y <= text.bottom(); ++y)
@@ -172,12 +104,12 @@ TEST(SpinDarkPalette, FollowsThePaletteReadably) {
 
     // The frame: its outermost ring stands out from the dark form around the
     // control and from the box inside it.
-    const QRgb form = dark.color(QPalette::Window).rgb();
+    const QRgb form = dark.rgb(QPalette::Window);
     const int midRow = img.height() / 2;
     EXPECT_GT(contrast(img.pixel(0, midRow), form), 1.5);
     EXPECT_GT(contrast(img.pixel(img.width() / 3, 0), base), 1.5);
     // The arrows stand out from the button face.
-    const QRgb face = dark.color(QPalette::Button).rgb();
+    const QRgb face = dark.rgb(QPalette::Button);
     int arrows = 0;
     for (int y = 0; y < img.height(); ++y)
         for (int x = img.width() - 20; x < img.width(); ++x)

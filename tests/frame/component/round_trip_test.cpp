@@ -57,13 +57,12 @@ bool keyRestored(const ClassInfo& info, const QString& key) {
     return true;
 }
 
-// Same value; a NaN equals a NaN.
+// Same value; a NaN equals a NaN of the same type.
 bool same(const Value& a, const Value& b) {
-    if (a.is<double>() && b.is<double>() && std::isnan(a.as<double>()) && std::isnan(b.as<double>()))
-        return true;
-    if (a.is<float>() && b.is<float>() && std::isnan(a.as<float>()) && std::isnan(b.as<float>()))
-        return true;
-    return a == b;
+    const auto nan = [](const Value& v) {
+        return (v.is<double>() && std::isnan(v.as<double>())) || (v.is<float>() && std::isnan(v.as<float>()));
+    };
+    return a == b || (a.type() == b.type() && nan(a) && nan(b));
 }
 
 class Values {
@@ -166,12 +165,23 @@ private:
     std::mt19937 rng_;
 };
 
-std::unique_ptr<Control> loaded(const ClassInfo& info, const PropertyBag& bag) {
+// A new instance as a host makes one: with its defaults, or loaded from `bag`.
+std::unique_ptr<Control> made(const ClassInfo& info, const PropertyBag* bag = nullptr) {
     std::unique_ptr<Control> c = info.create();
     c->Initialize();
-    c->ReadProperties(bag);
+    if (bag)
+        c->ReadProperties(*bag);
+    else
+        c->InitProperties();
     c->site()->resizeTwips(info.designSize.width(), info.designSize.height());
     return c;
+}
+
+// Lets or sets `m` as a host would.
+void put(Control& c, const MemberInfo& m, const Value& v) {
+    std::vector<Value> args{v};
+    Value none;
+    c.invoke(m.dispId, (m.flags & kSet) ? InvokeKind::Set : InvokeKind::Let, args, none);
 }
 
 PropertyBag saved(Control& c) {
@@ -210,15 +220,9 @@ TEST_P(RoundTrip, EveryValueComesBackThroughTheBagAndAFormFile) {
     long compared = 0;
     QStringList lost;
     for (int n = 0; n < kCases; ++n) {
-        std::unique_ptr<Control> original = info.create();
-        original->Initialize();
-        original->InitProperties();
-        original->site()->resizeTwips(info.designSize.width(), info.designSize.height());
-        for (const MemberInfo* m : settable) {
-            std::vector<Value> args{random.of(m->type)};
-            Value none;
-            original->invoke(m->dispId, (m->flags & kSet) ? InvokeKind::Set : InvokeKind::Let, args, none);
-        }
+        std::unique_ptr<Control> original = made(info);
+        for (const MemberInfo* m : settable)
+            put(*original, *m, random.of(m->type));
         // A member without a get shows only in what is saved: two different
         // values must save differently.
         for (const MemberInfo* m : settable) {
@@ -230,10 +234,7 @@ TEST_P(RoundTrip, EveryValueComesBackThroughTheBagAndAFormFile) {
                 other = random.of(m->type);
             PropertyBag bags[2];
             for (int k = 0; k < 2; ++k) {
-                std::vector<Value> args{k == 0 ? one : other};
-                Value none;
-                original->invoke(m->dispId, (m->flags & kSet) ? InvokeKind::Set : InvokeKind::Let, args,
-                                 none);
+                put(*original, *m, k == 0 ? one : other);
                 bags[k] = saved(*original);
             }
             ++compared;
@@ -255,7 +256,7 @@ TEST_P(RoundTrip, EveryValueComesBackThroughTheBagAndAFormFile) {
         const PropertyBag* sources[] = {&bag, &parsed.controls[0].bag};
         for (const PropertyBag* source : sources) {
             const char* via = source == &bag ? "bag" : "form file";
-            std::unique_ptr<Control> again = loaded(info, *source);
+            std::unique_ptr<Control> again = made(info, source);
             for (const MemberInfo* m : settable) {
                 if (!(m->flags & kGet) || !memberRestored(info, m->name))
                     continue;

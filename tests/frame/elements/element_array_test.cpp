@@ -9,58 +9,46 @@
 #include "frame/elements/shape_element_p.h"
 #include "frame/elements/textbox_element_p.h"
 #include "frame/elements/timer_element_p.h"
-#include "frame/platform/scripted_platform_p.h"
 #include "support/element_host.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace korva;
-using korva::fixtures::ElementHost;
 
 namespace {
 
-class ElementArrayTest : public ::testing::Test {
+class ElementArrayTest : public fixtures::ElementTest {
 protected:
-    void SetUp() override {
-        platform.installed(true);
-        host = std::make_unique<ElementHost>();
-    }
-    void TearDown() override {
-        host.reset();
-        platform.installed(false);
-    }
+    // The copy at `index`, checked for what every kind copies. Without a copy
+    // of the template's kind the test has failed; it goes on with the template
+    // so that nothing after has to guard against a null copy.
     template <class E> E* load(E* source, int index) {
-        Element* e = host->loadElement(source->Name(), index);
-        EXPECT_NE(e, nullptr);
-        if (e) {
-            EXPECT_EQ(e->Index(), index);
-            EXPECT_EQ(e->Name(), source->Name());
-            EXPECT_FALSE(e->Visible());
-            EXPECT_EQ(e->Left(), source->Left());
-            EXPECT_EQ(e->Top(), source->Top());
-            EXPECT_EQ(e->Width(), source->Width());
-            EXPECT_EQ(e->Height(), source->Height());
-            EXPECT_EQ(e->Container(), source->Container());
+        auto* copy = dynamic_cast<E*>(host->loadElement(source->Name(), index));
+        if (!copy) {
+            ADD_FAILURE() << "no copy of " << source->Name().toStdString() << " of the template's kind";
+            return source;
         }
-        auto* typed = dynamic_cast<E*>(e);
-        EXPECT_NE(typed, nullptr) << "the copy is of another kind";
-        return typed;
+        EXPECT_EQ(copy->Index(), index);
+        EXPECT_EQ(copy->Name(), source->Name());
+        EXPECT_FALSE(copy->Visible());
+        EXPECT_EQ(copy->Left(), source->Left());
+        EXPECT_EQ(copy->Top(), source->Top());
+        EXPECT_EQ(copy->Width(), source->Width());
+        EXPECT_EQ(copy->Height(), source->Height());
+        EXPECT_EQ(copy->Container(), source->Container());
+        return copy;
     }
-
-    ScriptedPlatform platform;
-    std::unique_ptr<ElementHost> host;
 };
 
 TEST_F(ElementArrayTest, CopiesTakeEveryKindsPropertiesAndLeaveTheTemplateAlone) {
-    auto* lbl = host->addElement<LabelElement>(*host, QStringLiteral("lblCAPTION"), 0);
+    auto* lbl = add<LabelElement>("lblCAPTION", 0);
     lbl->Move(30, 45, 900, 152.5f);
     lbl->setCaption(QStringLiteral("General"));
     FontSpec font;
     font.name = QStringLiteral("Tahoma");
     lbl->setFont(font);
     LabelElement* lblCopy = load(lbl, 1);
-    ASSERT_NE(lblCopy, nullptr);
     EXPECT_EQ(lblCopy->Caption(), "General");
     EXPECT_EQ(lblCopy->Font(), font);
     lblCopy->setCaption(QStringLiteral("Other"));
@@ -69,67 +57,53 @@ TEST_F(ElementArrayTest, CopiesTakeEveryKindsPropertiesAndLeaveTheTemplateAlone)
 
     QImage img(3, 3, QImage::Format_RGB32);
     img.fill(Qt::red);
-    auto* image = host->addElement<ImageElement>(*host, QStringLiteral("imgSEL"), 0);
+    auto* image = add<ImageElement>("imgSEL", 0);
     image->setPicture(Picture{img});
-    ImageElement* imageCopy = load(image, 4);
-    ASSERT_NE(imageCopy, nullptr);
-    EXPECT_EQ(imageCopy->picture(), Picture{img});
+    EXPECT_EQ(load(image, 4)->picture(), Picture{img});
 
-    auto* box = host->addElement<PictureBoxElement>(*host, QStringLiteral("picTAB"), 0);
+    auto* box = add<PictureBoxElement>("picTAB", 0);
     box->setScaleMode(ScaleMode::Pixels);
     box->setBackColor(0x00FF0000);
     box->Move(0, 0, 150, 150);
-    PictureBoxElement* boxCopy = load(box, 1);
-    ASSERT_NE(boxCopy, nullptr);
-    EXPECT_EQ(boxCopy->Point(2, 2), 0x00FF0000);
+    EXPECT_EQ(load(box, 1)->Point(2, 2), 0x00FF0000);
 
-    auto* shape = host->addElement<ShapeElement>(*host, QStringLiteral("shpIN"), 0);
+    auto* shape = add<ShapeElement>("shpIN", 0);
     shape->setContainer(box);
     shape->setFillColor(0x00ABCDEF);
     ShapeElement* shapeCopy = load(shape, 2);
-    ASSERT_NE(shapeCopy, nullptr);
     EXPECT_EQ(shapeCopy->FillColor(), 0x00ABCDEFu);
     EXPECT_EQ(shapeCopy->widget()->parentWidget(), box->widget());
 
-    auto* line = host->addElement<LineElement>(*host, QStringLiteral("linSEP"), 0);
+    auto* line = add<LineElement>("linSEP", 0);
     line->setX2(300);
-    LineElement* lineCopy = load(line, 1);
-    ASSERT_NE(lineCopy, nullptr);
-    EXPECT_EQ(lineCopy->X2(), 300.0f);
+    EXPECT_EQ(load(line, 1)->X2(), 300.0f);
 
-    auto* text = host->addElement<TextBoxElement>(*host, QStringLiteral("txtA"), 0);
+    auto* text = add<TextBoxElement>("txtA", 0);
     text->setText(QStringLiteral("1"));
     text->setMaxLength(4);
     TextBoxElement* textCopy = load(text, 1);
-    ASSERT_NE(textCopy, nullptr);
     EXPECT_EQ(textCopy->Text(), "1");
     EXPECT_EQ(textCopy->MaxLength(), 4);
 
-    auto* combo =
-        host->addElement<ComboBoxElement>(*host, QStringLiteral("cboA"), 0, ComboBoxElement::DropdownList);
+    auto* combo = add<ComboBoxElement>("cboA", 0, ComboBoxElement::DropdownList);
     combo->AddItem(QStringLiteral("a"));
     combo->AddItem(QStringLiteral("b"));
     combo->setListIndex(1);
     ComboBoxElement* comboCopy = load(combo, 1);
-    ASSERT_NE(comboCopy, nullptr);
     EXPECT_EQ(comboCopy->style(), ComboBoxElement::DropdownList);
     EXPECT_EQ(comboCopy->ListIndex(), 1);
 
-    auto* button = host->addElement<CommandButtonElement>(*host, QStringLiteral("cmdA"), 0);
+    auto* button = add<CommandButtonElement>("cmdA", 0);
     button->setCaption(QStringLiteral("OK"));
-    CommandButtonElement* buttonCopy = load(button, 1);
-    ASSERT_NE(buttonCopy, nullptr);
-    EXPECT_EQ(buttonCopy->Caption(), "OK");
+    EXPECT_EQ(load(button, 1)->Caption(), "OK");
 
-    auto* timer = host->addElement<TimerElement>(*host, QStringLiteral("tmrA"), 0);
+    auto* timer = add<TimerElement>("tmrA", 0);
     timer->setInterval(250);
-    TimerElement* timerCopy = load(timer, 1);
-    ASSERT_NE(timerCopy, nullptr);
-    EXPECT_EQ(timerCopy->Interval(), 250);
+    EXPECT_EQ(load(timer, 1)->Interval(), 250);
 }
 
 TEST_F(ElementArrayTest, SharedHandlersSeeWhichElementNotified) {
-    auto* tmpl = host->addElement<LabelElement>(*host, QStringLiteral("lblTAB"), 0);
+    auto* tmpl = add<LabelElement>("lblTAB", 0);
     tmpl->Move(0, 0, 600, 300);
     std::vector<int> clicked;
     tmpl->onClick = [&] { clicked.push_back(Element::notifying() ? Element::notifying()->Index() : -99); };
@@ -143,19 +117,17 @@ TEST_F(ElementArrayTest, SharedHandlersSeeWhichElementNotified) {
     EXPECT_EQ(Element::notifying(), nullptr);
 }
 
-struct RefusedLoad {
-    const char* name;
-    int index;
-};
-
 TEST_F(ElementArrayTest, LoadAndUnloadRefuseWhatTheyCannotDo) {
-    host->addElement<LabelElement>(*host, QStringLiteral("lblTAB"), 0);
-    host->addElement<LabelElement>(*host, QStringLiteral("lblTAB"), 1);
-    host->addElement<LabelElement>(*host, QStringLiteral("lblONE"));
-    const RefusedLoad refused[] = {
+    add<LabelElement>("lblTAB", 0);
+    add<LabelElement>("lblTAB", 1);
+    add<LabelElement>("lblONE");
+    const struct {
+        const char* name;
+        int index;
+    } refused[] = {
         {"lblNONE", 1}, {"lblONE", 1}, {"lblTAB", 0}, {"lblTAB", -1}, {"lblTAB", 1}, {"lblTAB", 32768},
     };
-    for (const RefusedLoad& r : refused) {
+    for (const auto& r : refused) {
         SCOPED_TRACE(testing::Message() << r.name << "(" << r.index << ")");
         EXPECT_EQ(host->loadElement(QString::fromLatin1(r.name), r.index), nullptr);
     }
@@ -183,7 +155,7 @@ TEST_F(ElementArrayTest, ZOrderBringsToFrontAndSendsToBackAmongSiblings) {
     host->site()->setScaleMode(ScaleMode::Pixels);
     std::vector<LabelElement*> labels;
     for (const char* name : {"lblA", "lblB", "lblC"}) {
-        auto* l = host->addElement<LabelElement>(*host, QString::fromLatin1(name));
+        auto* l = add<LabelElement>(name);
         l->Move(10, 10, 50, 50);
         labels.push_back(l);
     }
@@ -197,7 +169,7 @@ TEST_F(ElementArrayTest, ZOrderBringsToFrontAndSendsToBackAmongSiblings) {
     EXPECT_EQ(top(), labels[1]->widget());
     // A loaded copy comes in front of its siblings.
     labels[1]->setVisible(true);
-    host->addElement<LabelElement>(*host, QStringLiteral("lblT"), 0)->Move(10, 10, 50, 50);
+    add<LabelElement>("lblT", 0)->Move(10, 10, 50, 50);
     Element* copy = host->loadElement(u"lblT", 1);
     ASSERT_NE(copy, nullptr);
     copy->setVisible(true);

@@ -4,7 +4,6 @@
 #include "frame/elements/image_surface_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/elements/shape_element_p.h"
-#include "frame/platform/scripted_platform_p.h"
 #include "support/element_host.h"
 #include "support/reference_line.h"
 
@@ -15,7 +14,6 @@
 #include <set>
 
 using namespace korva;
-using korva::fixtures::ElementHost;
 
 namespace {
 
@@ -34,19 +32,12 @@ PixelSet expectedLine(int x0, int y0, int x1, int y1, int w, int h) {
     return out;
 }
 
-class PictureBoxTest : public ::testing::Test {
+class PictureBoxTest : public fixtures::ElementTest {
 protected:
-    void SetUp() override {
-        platform.installed(true);
-        host = std::make_unique<ElementHost>();
-        box = host->addElement<PictureBoxElement>(*host, QStringLiteral("picBOX"));
+    PictureBoxTest() {
         box->setScaleMode(ScaleMode::Pixels);
         box->Move(0, 0, 600, 450); // twips on the site: 40 x 30 pixels
         box->setBackColor(kWhite);
-    }
-    void TearDown() override {
-        host.reset();
-        platform.installed(false);
     }
 
     PixelSet pixelsOf(uint32_t colour) {
@@ -59,18 +50,14 @@ protected:
         return out;
     }
 
-    ScriptedPlatform platform;
-    std::unique_ptr<ElementHost> host;
-    PictureBoxElement* box = nullptr;
-};
-
-struct LineCase {
-    const char* name;
-    int x0, y0, x1, y1;
+    PictureBoxElement* box = add<PictureBoxElement>("picBOX");
 };
 
 TEST_F(PictureBoxTest, LinesMatchTheirClosedFormWithTheEndPointLeftOut) {
-    const LineCase cases[] = {
+    const struct {
+        const char* name;
+        int x0, y0, x1, y1;
+    } cases[] = {
         {"horizontal", 2, 3, 12, 3},
         {"vertical", 5, 1, 5, 20},
         {"diagonal", 0, 0, 10, 10},
@@ -84,7 +71,7 @@ TEST_F(PictureBoxTest, LinesMatchTheirClosedFormWithTheEndPointLeftOut) {
         {"clipped both ends", -5, -5, 50, 40},
         {"entirely outside", -20, 5, -2, 25},
     };
-    for (const LineCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         box->Cls();
         box->Line(static_cast<float>(c.x0), static_cast<float>(c.y0), static_cast<float>(c.x1),
@@ -187,7 +174,7 @@ TEST_F(PictureBoxTest, GradientPainterLandsInTheLayerAndTheWindow) {
 }
 
 TEST_F(PictureBoxTest, ContainedElementsUseTheBoxScale) {
-    auto* shape = host->addElement<ShapeElement>(*host, QStringLiteral("shpIN"));
+    auto* shape = add<ShapeElement>("shpIN");
     shape->setContainer(box);
     shape->Move(10, 5, 8, 4); // the box's pixels, not the site's twips
     EXPECT_EQ(shape->widget()->parentWidget(), box->widget());

@@ -4,7 +4,6 @@
 #include "frame/elements/commandbutton_element_p.h"
 #include "frame/elements/textbox_element_p.h"
 #include "frame/platform/key_codes_p.h"
-#include "frame/platform/scripted_platform_p.h"
 #include "support/element_host.h"
 
 #include <QComboBox>
@@ -13,16 +12,12 @@
 #include <gtest/gtest.h>
 
 using namespace korva;
-using korva::fixtures::ElementHost;
 
 namespace {
 
-class WindowedTest : public ::testing::Test {
+class WindowedTest : public fixtures::ElementTest {
 protected:
-    void SetUp() override {
-        platform.installed(true);
-        host = std::make_unique<ElementHost>();
-        text = host->addElement<TextBoxElement>(*host, QStringLiteral("txtIN"));
+    WindowedTest() {
         text->Move(0, 0, 1500, 300);
         text->onKeyDown = [this](int16_t& code, int16_t shift) {
             log << QStringLiteral("D%1/%2").arg(code).arg(shift);
@@ -32,15 +27,9 @@ protected:
         text->onKeyUp = [this](int16_t& code, int16_t) { log << QStringLiteral("U%1").arg(code); };
         text->onChange = [this] { ++changes; };
     }
-    void TearDown() override {
-        host.reset();
-        platform.installed(false);
-    }
     QWidget* textWidget() { return text->widget(); }
 
-    ScriptedPlatform platform;
-    std::unique_ptr<ElementHost> host;
-    TextBoxElement* text = nullptr;
+    TextBoxElement* text = add<TextBoxElement>("txtIN");
     QStringList log;
     int16_t cancelCode = -1;
     int changes = 0;
@@ -142,8 +131,7 @@ TEST_F(WindowedTest, SelectionIsClampedToTheText) {
 }
 
 TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
-    auto* combo =
-        host->addElement<ComboBoxElement>(*host, QStringLiteral("cboL"), -1, ComboBoxElement::DropdownList);
+    auto* combo = add<ComboBoxElement>("cboL", -1, ComboBoxElement::DropdownList);
     int clicks = 0;
     combo->onClick = [&] { ++clicks; };
     combo->AddItem(QStringLiteral("one"));
@@ -180,7 +168,7 @@ TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
 }
 
 TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
-    auto* combo = host->addElement<ComboBoxElement>(*host, QStringLiteral("cboE"));
+    auto* combo = add<ComboBoxElement>("cboE");
     int changed = 0;
     combo->onChange = [&] { ++changed; };
     combo->AddItem(QStringLiteral("Arial"));
@@ -198,7 +186,7 @@ TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
 }
 
 TEST_F(WindowedTest, ButtonGivesMouseDownMouseUpThenClick) {
-    auto* button = host->addElement<CommandButtonElement>(*host, QStringLiteral("cmdGO"));
+    auto* button = add<CommandButtonElement>("cmdGO");
     button->Move(0, 600, 1200, 450);
     button->setCaption(QStringLiteral("&Go"));
     QStringList seen;

@@ -4,6 +4,7 @@
 // children. A small strip of three tabs stands in for a control with parts.
 #include "frame/platform/accessible_tree_p.h"
 #include "frame/runtime/control_accessible_p.h"
+#include "support/bare_class.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,14 @@ using namespace korva;
 
 namespace {
 
-const ClassInfo& stripInfo() {
-    static ClassInfo info = [] {
-        ClassInfo c;
-        c.name = QStringLiteral("AccessibleStrip");
-        c.designSize = QSize(4500, 300);
-        return c;
-    }();
-    return info;
-}
-
 // Three tabs side by side, 100 pixels each; one is active.
 class Strip : public Control {
 public:
-    Strip() : Control(stripInfo()) {}
+    Strip() : Control(info()) {}
+    static const ClassInfo& info() {
+        static const ClassInfo c = fixtures::bareClass("AccessibleStrip", QSize(4500, 300));
+        return c;
+    }
     QStringList tabs{"A", "B", "C"};
     int active = 0;
 };

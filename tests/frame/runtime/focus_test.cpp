@@ -5,6 +5,7 @@
 #include "frame/elements/textbox_element_p.h"
 #include "frame/runtime/control.h"
 #include "frame/runtime/site.h"
+#include "support/bare_class.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,13 +19,6 @@ using namespace korva;
 
 namespace {
 
-ClassInfo focusInfo() {
-    ClassInfo c;
-    c.name = "FocusProbe";
-    c.designSize = QSize(1500, 750);
-    return c;
-}
-
 class FocusProbe : public Control {
 public:
     FocusProbe(QString tag, QStringList& log) : Control(info()), tag_(std::move(tag)), log_(log) {
@@ -35,7 +29,7 @@ public:
         picDROP->Move(0, 0, 1500, 1500); // an empty window never becomes active
     }
     static const ClassInfo& info() {
-        static const ClassInfo c = focusInfo();
+        static const ClassInfo c = fixtures::bareClass("FocusProbe", QSize(1500, 750));
         return c;
     }
     QWidget* drop() const { return picDROP->widget(); }
@@ -101,39 +95,32 @@ protected:
 };
 
 TEST_F(FocusTest, NotificationsFollowTheControlAsAWhole) {
-    const auto textA = [this] { return a->txtA->widget(); };
-    const auto textB = [this] { return a->txtB->widget(); };
-    const auto siteA = [this] { return static_cast<QWidget*>(a->site()); };
-    const auto dropA = [this] { return a->drop(); };
-    const auto siteB = [this] { return static_cast<QWidget*>(b->site()); };
-    const auto textOfB = [this] { return b->txtA->widget(); };
-    const auto away = [this] { return static_cast<QWidget*>(outside); };
-    const QStringList enterA{"A.EnterFocus", "A.GotFocus"};
-    const QStringList leaveA{"A.LostFocus", "A.ExitFocus"};
-    const QStringList enterB{"B.EnterFocus", "B.GotFocus"};
-    const QStringList leaveB{"B.LostFocus", "B.ExitFocus"};
-    struct Step {
+    const QStringList enterA{"A.EnterFocus", "A.GotFocus"}, leaveA{"A.LostFocus", "A.ExitFocus"};
+    const QStringList enterB{"B.EnterFocus", "B.GotFocus"}, leaveB{"B.LostFocus", "B.ExitFocus"};
+    QWidget* const textA = a->txtA->widget();
+    QWidget* const siteA = a->site();
+    QWidget* const dropA = a->drop();
+    const struct Step {
         const char* what;
-        std::function<QWidget*()> target;
+        QWidget* target;
         QStringList expected;
-    };
-    const Step steps[] = {
+    } steps[] = {
         {"into an element window from outside", textA, enterA},
         {"to the control's own site", siteA, {}},
-        {"to another element window", textB, {}},
+        {"to another element window", a->txtB->widget(), {}},
         {"into the control's drop-down", dropA, {}},
         {"back from the drop-down", textA, {}},
-        {"from an element window to another control", textOfB, leaveA + enterB},
-        {"within the other control", siteB, {}},
+        {"from an element window to another control", b->txtA->widget(), leaveA + enterB},
+        {"within the other control", b->site(), {}},
         {"into the site from another control", siteA, leaveB + enterA},
         {"into the drop-down from the site", dropA, {}},
-        {"from the drop-down to outside", away, leaveA},
+        {"from the drop-down to outside", outside, leaveA},
         {"into the drop-down from outside", dropA, enterA},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         log.clear();
-        focus(s.target());
+        focus(s.target);
         EXPECT_EQ(log.join(' ').toStdString(), s.expected.join(' ').toStdString()) << s.what;
     }
 }

@@ -4,10 +4,11 @@
 #include "frame/elements/image_element_p.h"
 #include "frame/elements/label_element_p.h"
 #include "frame/elements/timer_element_p.h"
-#include "frame/platform/scripted_platform_p.h"
 #include "frame/runtime/control.h"
 #include "frame/runtime/element_p.h"
 #include "frame/runtime/site.h"
+#include "support/bare_class.h"
+#include "support/platform_test.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -19,14 +20,6 @@
 using namespace korva;
 
 namespace {
-
-ClassInfo probeInfo() {
-    ClassInfo c;
-    c.name = "Probe";
-    c.designSize = QSize(1500, 750);
-    c.events = {{"Changed", 1, {{"KeyAscii", ValueType::Integer, true}}}};
-    return c;
-}
 
 // Records what the runtime delivers, and fails on demand.
 class Probe : public Control {
@@ -45,7 +38,11 @@ public:
         }
     }
     static const ClassInfo& info() {
-        static const ClassInfo c = probeInfo();
+        static const ClassInfo c = [] {
+            ClassInfo i = fixtures::bareClass("Probe", QSize(1500, 750));
+            i.events = {{"Changed", 1, {{"KeyAscii", ValueType::Integer, true}}}};
+            return i;
+        }();
         return c;
     }
     int16_t raiseChanged(int16_t code) {
@@ -85,12 +82,7 @@ struct DoublingSink : EventSink {
     int last = 0;
 };
 
-class RuntimeTest : public ::testing::Test {
-protected:
-    void SetUp() override { platform.installed(true); }
-    void TearDown() override { platform.installed(false); }
-    ScriptedPlatform platform;
-};
+using RuntimeTest = fixtures::PlatformTest;
 
 TEST_F(RuntimeTest, NewControlTakesItsDesignSizeAndHandlersSeeEveryNotification) {
     Probe p;
@@ -225,9 +217,8 @@ TEST_F(RuntimeTest, DisabledElementLetsTheMouseThrough) {
 TEST_F(RuntimeTest, TimerElementsFireOnTheScriptedClockInTimeOrder) {
     Probe p;
     QStringList fired;
-    auto* fast = new TimerElement(p, QStringLiteral("tmrFast"));
-    auto* slow = new TimerElement(p, QStringLiteral("tmrSlow"));
-    std::unique_ptr<TimerElement> own1(fast), own2(slow);
+    auto fast = std::make_unique<TimerElement>(p, QStringLiteral("tmrFast"));
+    auto slow = std::make_unique<TimerElement>(p, QStringLiteral("tmrSlow"));
     fast->setInterval(30);
     slow->setInterval(100);
     fast->onTimer = [&] { fired << QStringLiteral("fast@%1").arg(platform.tickCount()); };
@@ -288,10 +279,6 @@ TEST(NativePlatform, MetricsCaptureAndColours) {
     QTest::qWait(20);
     EXPECT_GE(native.tickCount() - t0, 15u);
 }
-
-} // namespace
-
-namespace {
 
 // The control has the focus while it lies in its window, in an element's
 // window or in a top-level window the control owns (a drop-down): moves

@@ -1,7 +1,7 @@
 // The interval timer's waiting loop on a scripted clock that moves one
 // millisecond per read, so every case has an exact tick at which it ends.
-#include "frame/platform/scripted_platform_p.h"
 #include "frame/timer/clsm_timer_p.h"
+#include "support/platform_test.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -12,13 +12,9 @@ using namespace korva;
 
 namespace {
 
-class IntervalTimerTest : public ::testing::Test {
+class IntervalTimerTest : public fixtures::PlatformTest {
 protected:
-    void SetUp() override {
-        platform.installed(true);
-        platform.setTickStep(1);
-    }
-    void TearDown() override { platform.installed(false); }
+    IntervalTimerTest() { platform.setTickStep(1); }
 
     // The clock without moving it.
     uint32_t now() {
@@ -36,7 +32,6 @@ protected:
         };
     }
 
-    ScriptedPlatform platform;
     clsm_TIMER timer;
     std::vector<uint32_t> ticks;
 };
@@ -95,14 +90,12 @@ TEST_F(IntervalTimerTest, NewIntervalAppliesFromTheMomentItIsSet) {
     EXPECT_EQ(ticks, (std::vector<uint32_t>{1452, 1554, 1655}));
 }
 
-struct WrapCase {
-    const char* name;
-    uint32_t startTick;
-    uint32_t firstEvent;
-};
-
 TEST_F(IntervalTimerTest, TickCounterWrapAround) {
-    const WrapCase cases[] = {
+    const struct {
+        const char* name;
+        uint32_t startTick;
+        uint32_t firstEvent;
+    } cases[] = {
         // Crossing 2^31 overflows the subtraction: the period counts as elapsed at once.
         {"signed overflow", 0x7FFFFF00u, 0x80000002u},
         // Crossing 2^32 is an ordinary difference.
@@ -110,7 +103,7 @@ TEST_F(IntervalTimerTest, TickCounterWrapAround) {
         // A start read as exactly 0 is "not started" and read again.
         {"start at zero", 0u, 454u},
     };
-    for (const WrapCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ticks.clear();
         platform.setTickCount(c.startTick);

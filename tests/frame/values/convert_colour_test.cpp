@@ -37,22 +37,24 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     EXPECT_FALSE(std::signbit(roundHalfEven(-0.4)));
 }
 
+// A value out of range after rounding (-32768.5 ties to the even -32768 and
+// stays inside, 32767.5 goes to 32768) is refused and leaves the target alone.
 TEST(WholeNumbers, RangeChecksLeaveTheTargetUntouched) {
-    int16_t i = 7;
-    EXPECT_TRUE(toInteger(32767.4, i));
-    EXPECT_EQ(i, 32767);
-    EXPECT_TRUE(toInteger(-32768.5, i)); // ties to even stays inside
-    EXPECT_EQ(i, -32768);
-    i = 7;
-    EXPECT_FALSE(toInteger(32767.5, i)); // rounds to 32768
-    EXPECT_FALSE(toInteger(NAN, i));
-    EXPECT_EQ(i, 7);
+    const struct {
+        double in;
+        bool ok;
+        int16_t out;
+    } integers[] = {{32767.4, true, 32767}, {-32768.5, true, -32768}, {32767.5, false, 7}, {NAN, false, 7}};
+    for (const auto& c : integers) {
+        int16_t i = 7;
+        EXPECT_EQ(toInteger(c.in, i), c.ok) << c.in;
+        EXPECT_EQ(i, c.out) << c.in;
+    }
     int32_t l = 9;
     EXPECT_TRUE(toLong(2147483647.0, l));
     EXPECT_EQ(l, 2147483647);
-    l = 9;
     EXPECT_FALSE(toLong(2147483648.0, l));
-    EXPECT_EQ(l, 9);
+    EXPECT_EQ(l, 2147483647);
 }
 
 TEST(TextToNumber, AcceptsNumbersRejectsTheRest) {
@@ -112,20 +114,17 @@ TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
 }
 
 TEST(ValueConversions, SavedValuesConvertOrFail) {
-    bool b = false;
-    EXPECT_TRUE(valueToBool(Value("true"), b));
-    EXPECT_TRUE(b);
-    EXPECT_TRUE(valueToBool(Value("False"), b));
-    EXPECT_FALSE(b);
-    EXPECT_TRUE(valueToBool(Value(int16_t{-1}), b));
-    EXPECT_TRUE(b);
-    EXPECT_TRUE(valueToBool(Value("0"), b));
-    EXPECT_FALSE(b);
-    b = true;
-    EXPECT_FALSE(valueToBool(Value("maybe"), b));
-    EXPECT_FALSE(valueToBool(Value(FontSpec{}), b));
-    EXPECT_TRUE(b);
-
+    const struct {
+        Value in;
+        bool ok, out;
+    } bools[] = {{Value("true"), true, true},      {Value("False"), true, false},
+                 {Value(int16_t{-1}), true, true}, {Value("0"), true, false},
+                 {Value("maybe"), false, true},    {Value(FontSpec{}), false, true}};
+    for (const auto& c : bools) {
+        bool b = c.ok ? !c.out : c.out; // a success must write, a failure must not
+        EXPECT_EQ(valueToBool(c.in, b), c.ok) << formatTypedValue(c.in).toStdString();
+        EXPECT_EQ(b, c.out) << formatTypedValue(c.in).toStdString();
+    }
     int16_t i = 3;
     EXPECT_FALSE(valueToInteger(Value(int32_t{40000}), i));
     EXPECT_EQ(i, 3);
@@ -142,15 +141,13 @@ TEST(ValueConversions, SavedValuesConvertOrFail) {
 }
 
 TEST(TranslateColor, PlainPassesSystemLooksUpUnknownFails) {
-    EXPECT_EQ(TranslateColor(0x000000FF), 0x000000FF);
-    EXPECT_EQ(TranslateColor(0x00123456), 0x00123456);
-    EXPECT_EQ(TranslateColor(0x80000005), 0x00FFFFFF);
-    EXPECT_EQ(TranslateColor(0x8000000F), 0x00C8D0D4);
-    EXPECT_EQ(TranslateColor(0x80000019), -1); // index 25 names nothing
-    EXPECT_EQ(TranslateColor(0x800000FF), -1);
-    EXPECT_EQ(TranslateColor(0x80010005), -1);
-    EXPECT_EQ(TranslateColor(0x01000003), -1); // a palette entry without a palette
-    EXPECT_EQ(TranslateColor(0x02112233), 0x00112233);
+    // 0x80000019: index 25 names nothing; 0x01000003: a palette entry without a palette.
+    const std::pair<uint32_t, int32_t> cases[] = {
+        {0x000000FF, 0x000000FF}, {0x00123456, 0x00123456}, {0x80000005, 0x00FFFFFF},
+        {0x8000000F, 0x00C8D0D4}, {0x80000019, -1},         {0x800000FF, -1},
+        {0x80010005, -1},         {0x01000003, -1},         {0x02112233, 0x00112233}};
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(TranslateColor(in), out) << std::hex << in;
 }
 
 TEST(TranslateColor, FollowsThePlatformInForce) {
@@ -166,7 +163,7 @@ TEST(TranslateColor, FollowsThePlatformInForce) {
     EXPECT_EQ(TranslateColor(0x80000005), 0x00FFFFFF);
 }
 
-TEST(BlendColor, WeightsAndTies) {
+TEST(BlendColor, WeightsTiesAndWeightsOutOfRange) {
     const struct {
         uint32_t a, b;
         int32_t w;
@@ -183,17 +180,16 @@ TEST(BlendColor, WeightsAndTies) {
         // 170*128/255 + 1*127/255 = 85.83 -> 86 in red; green and blue stay 0
         {0x0000AA, 0x000001, 128, 0x000056},
         {0x00FF8040, 0x00000000, 140, 0x008C4623},
+        // The weight is not checked: channels above 255 are limited, a negative
+        // channel leaves the result 0, and products that leave 32 bits fail so
+        // every channel keeps its initial 0.
+        {0xFFFFFF, 0x000000, 300, 0xFFFFFF},
+        {0x000000, 0xFFFFFF, 300, 0},
+        {0xFFFFFF, 0xFFFFFF, 0x7FFFFFFF, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(BlendColor(c.a, c.b, c.w), c.out)
             << std::hex << c.a << " " << c.b << " " << std::dec << c.w;
-}
-
-TEST(BlendColor, WeightOutsideRangeIsNotCheckedButNeverCrashes) {
-    EXPECT_EQ(BlendColor(0xFFFFFF, 0x000000, 300), 0xFFFFFF); // channels above 255 are limited
-    EXPECT_EQ(BlendColor(0x000000, 0xFFFFFF, 300), 0);        // a negative channel leaves the result 0
-    // Products that leave 32 bits fail, so every channel keeps its initial 0.
-    EXPECT_EQ(BlendColor(0xFFFFFF, 0xFFFFFF, 0x7FFFFFFF), 0);
 }
 
 // Texts the runtime makes from a number must read back as a finite number,
