@@ -229,11 +229,7 @@ void ColorsPrivate::raiseColour(ColorsEvent number, uint32_t colour) {
 }
 
 void ColorsPrivate::raiseKey(ColorsEvent number, int16_t& keyCode, int16_t& shift) {
-    Value code(keyCode), sh(shift);
-    Value* args[] = {&code, &sh};
-    q.RaiseEvent(number, args);
-    valueToInteger(code, keyCode);
-    valueToInteger(sh, shift);
+    q.RaiseKeyEvent(number, keyCode, shift);
     if (number == kEvKeyDown)
         emit q.KeyDown(keyCode, shift);
     else
@@ -241,13 +237,7 @@ void ColorsPrivate::raiseKey(ColorsEvent number, int16_t& keyCode, int16_t& shif
 }
 
 void ColorsPrivate::raiseMouse(ColorsEvent number, int16_t& button, int16_t& shift, float& x, float& y) {
-    Value b(button), s(shift), vx(x), vy(y);
-    Value* args[] = {&b, &s, &vx, &vy};
-    q.RaiseEvent(number, args);
-    valueToInteger(b, button);
-    valueToInteger(s, shift);
-    valueToSingle(vx, x);
-    valueToSingle(vy, y);
+    q.RaiseMouseEvent(number, button, shift, x, y);
     switch (number) {
     case kEvMouseDown:
         emit q.MouseDown(button, shift, x, y);

@@ -88,43 +88,21 @@ void PagesPrivate::raiseDblClick() {
     emit q.dlbClick();
 }
 
-namespace {
-
-// The control's own variables go to the handlers; what a host handler leaves
-// in one is what the Qt handlers see next.
-struct MouseArgs {
-    Value button, shift{int16_t{0}}, x{0.0f}, y{0.0f}, caption;
-    explicit MouseArgs(int16_t b, const QString* c = nullptr) : button(b), caption(c ? Value(*c) : Value()) {}
-
-    void readBack(int16_t& b, int16_t& s, float& fx, float& fy) const {
-        valueToInteger(button, b);
-        valueToInteger(shift, s);
-        valueToSingle(x, fx);
-        valueToSingle(y, fy);
-    }
-};
-
-} // namespace
-
+// What a host handler leaves in an argument is what the Qt handlers see next.
 void PagesPrivate::raiseMouseDown(int16_t button, const QString& caption) {
-    MouseArgs a(button, &caption);
-    Value* args[] = {&a.button, &a.shift, &a.x, &a.y, &a.caption};
-    q.RaiseEvent(kMouseDownEvent, args);
     int16_t b = button, s = 0;
     float x = 0, y = 0;
-    a.readBack(b, s, x, y);
+    Value name(caption);
+    q.RaiseMouseEvent(kMouseDownEvent, b, s, x, y, &name);
     QString text = caption;
-    valueToString(a.caption, text);
+    valueToString(name, text);
     emit q.MouseDown(b, s, x, y, text);
 }
 
 void PagesPrivate::raiseMouseMoveOrUp(bool up, int16_t button) {
-    MouseArgs a(button);
-    Value* args[] = {&a.button, &a.shift, &a.x, &a.y};
-    q.RaiseEvent(up ? kMouseUpEvent : kMouseMoveEvent, args);
     int16_t b = button, s = 0;
     float x = 0, y = 0;
-    a.readBack(b, s, x, y);
+    q.RaiseMouseEvent(up ? kMouseUpEvent : kMouseMoveEvent, b, s, x, y);
     if (up)
         emit q.MouseUp(b, s, x, y);
     else

@@ -354,11 +354,7 @@ void SpinPrivate::keyPress(int16_t& keyAscii) {
 void SpinPrivate::raise(int32_t number) { q.RaiseEvent(number); }
 
 void SpinPrivate::raiseKey(int32_t number, int16_t& code, int16_t& shift) {
-    Value a(code), b(shift);
-    Value* args[] = {&a, &b};
-    q.RaiseEvent(number, args);
-    valueToInteger(a, code);
-    valueToInteger(b, shift);
+    q.RaiseKeyEvent(number, code, shift);
     if (number == kKeyDown)
         emit q.KeyDown(code, shift);
     else
@@ -366,13 +362,7 @@ void SpinPrivate::raiseKey(int32_t number, int16_t& code, int16_t& shift) {
 }
 
 void SpinPrivate::raiseMouse(int32_t number, int16_t& button, int16_t& shift, float& x, float& y) {
-    Value a(button), b(shift), c(x), e(y);
-    Value* args[] = {&a, &b, &c, &e};
-    q.RaiseEvent(number, args);
-    valueToInteger(a, button);
-    valueToInteger(b, shift);
-    valueToSingle(c, x);
-    valueToSingle(e, y);
+    q.RaiseMouseEvent(number, button, shift, x, y);
     if (number == kMouseDown)
         emit q.MouseDown(button, shift, x, y);
     else if (number == kMouseMove)

@@ -3,6 +3,7 @@
 #include "frame/platform/fonts_p.h"
 #include "frame/runtime/element_p.h"
 #include "frame/runtime/site.h"
+#include "frame/values/convert_p.h"
 #include "frame/values/guarded_p.h"
 
 #include <array>
@@ -232,6 +233,25 @@ void Control::RaiseEvent(int32_t number, std::span<Value* const> args) {
     for (EventSink* s : sinks)
         guarded([&] { s->onEvent(*this, number, args); });
     emit eventRaised(number);
+}
+
+void Control::RaiseKeyEvent(int32_t number, int16_t& keyCode, int16_t& shift) {
+    Value code(keyCode), sh(shift);
+    Value* args[] = {&code, &sh};
+    RaiseEvent(number, args);
+    valueToInteger(code, keyCode);
+    valueToInteger(sh, shift);
+}
+
+void Control::RaiseMouseEvent(int32_t number, int16_t& button, int16_t& shift, float& x, float& y,
+                              Value* extra) {
+    Value b(button), s(shift), vx(x), vy(y);
+    Value* args[] = {&b, &s, &vx, &vy, extra};
+    RaiseEvent(number, std::span<Value* const>(args, extra ? 5 : 4));
+    valueToInteger(b, button);
+    valueToInteger(s, shift);
+    valueToSingle(vx, x);
+    valueToSingle(vy, y);
 }
 
 void Control::adoptElement(Element* e) {

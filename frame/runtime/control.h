@@ -168,6 +168,13 @@ protected:
 
     void PropertyChanged(const QString& key);
     void RaiseEvent(int32_t number, std::span<Value* const> args = {});
+    // The key and mouse events, whose arguments the handlers may change: what
+    // the sinks leave in an argument (if it still converts) is written back, so
+    // the class and its Qt signal go on with it. `extra` is one argument of the
+    // class's own after Y; the class reads it back itself.
+    void RaiseKeyEvent(int32_t number, int16_t& keyCode, int16_t& shift);
+    void RaiseMouseEvent(int32_t number, int16_t& button, int16_t& shift, float& x, float& y,
+                         Value* extra = nullptr);
 
     // Elements are created by the class from its design and owned here.
     template <class E, class... A> E* addElement(A&&... args) {
