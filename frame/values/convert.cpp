@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -163,23 +164,23 @@ double leadingNumber(const QString& text) {
 
 namespace {
 
-// Rounds the decimal reading of |x| (15 significant digits, as a person sees
-// the number) to `decimals` places, halves away from zero.
+// Rounds the decimal reading of |x| to `decimals` places, halves away from
+// zero. The reading is the shortest text that converts back to x: what a
+// person typed or sees (0.15, not 0.1499...), and every digit of a number
+// beyond fifteen of them (4503599627370496 stays as it is).
 QString formatFixed(double x, int decimals) {
     if (!std::isfinite(x))
         return QString::number(x);
-    // The significant digits of |x| and the exponent of the first one.
-    auto decimalDigits = [&](int count, std::string& mant) {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.*e", count - 1, std::fabs(x)); // d.ddde+XX
-        mant.clear();
-        for (const char* p = buf; *p && *p != 'e'; ++p)
-            if (*p != '.')
-                mant.push_back(*p);
-        return std::atoi(std::strchr(buf, 'e') + 1);
-    };
-    std::string mant;
-    const int exp10 = decimalDigits(16, mant);
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific);
+    *res.ptr = '\0';
+    // d.ddde+XX: the significant digits and the exponent of the first one.
+    std::string digits;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p != '.')
+            digits.push_back(*p);
+    const int e = std::atoi(p + 1);
     auto increment = [](std::string& d) {
         int k = static_cast<int>(d.size()) - 1;
         while (k >= 0 && d[static_cast<size_t>(k)] == '9')
@@ -191,16 +192,6 @@ QString formatFixed(double x, int decimals) {
         ++d[static_cast<size_t>(k)];
         return false;
     };
-    // Trim to 15 significant digits with half-away rounding, unless that
-    // carries past the largest double: then all 17 digits, which read back.
-    std::string digits = mant.substr(0, 15);
-    int e = exp10;
-    if (mant[15] >= '5' && increment(digits)) {
-        digits.pop_back();
-        ++e;
-    }
-    if (!std::isfinite(std::strtod(("0." + digits + "e" + std::to_string(e + 1)).c_str(), nullptr)))
-        e = decimalDigits(17, digits);
     // Place the point: value = 0.d1d2... * 10^(e+1)
     std::string intPart, fracPart;
     const int pointPos = e + 1;
@@ -216,9 +207,8 @@ QString formatFixed(double x, int decimals) {
     fracPart.resize(std::max<size_t>(fracPart.size(), static_cast<size_t>(decimals) + 1), '0');
     const bool up = fracPart[static_cast<size_t>(decimals)] >= '5';
     std::string kept = intPart + fracPart.substr(0, static_cast<size_t>(decimals));
-    if (up && increment(kept)) {
-        // carry made the text one digit longer; nothing else to do
-    }
+    if (up)
+        increment(kept); // a carry out of the first digit makes the text one digit longer
     std::string whole = kept.substr(0, kept.size() - static_cast<size_t>(decimals));
     std::string frac = kept.substr(kept.size() - static_cast<size_t>(decimals));
     size_t nz = whole.find_first_not_of('0');

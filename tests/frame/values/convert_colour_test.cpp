@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 using namespace korva;
 
@@ -97,8 +98,8 @@ TEST(LeadingNumber, ReadsAsMuchAsItCan) {
 TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
     const struct {
         double in;
-        const char* whole;
-        const char* oneDecimal;
+        std::string whole;
+        std::string oneDecimal;
     } cases[] = {
         {0.5, "1", "0.5"},    {1.5, "2", "1.5"},
         {2.5, "3", "2.5"},    {-2.5, "-3", "-2.5"},
@@ -106,10 +107,15 @@ TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
         {1.05, "1", "1.1"},   {-0.04, "0", "0.0"},
         {9.96, "10", "10.0"}, {99999.95, "100000", "100000.0"},
         {0, "0", "0.0"},      {1234567.0, "1234567", "1234567.0"},
+        // Beyond fifteen significant digits every digit still counts.
+        {4503599627370497.0 - 0.5, "4503599627370496", "4503599627370496.0"},
+        {100000000000000.25, "100000000000000", "100000000000000.3"},
+        {9007199254740993.0, "9007199254740992", "9007199254740992.0"},
+        {1e300, "1" + std::string(300, '0'), ("1" + std::string(300, '0') + ".0")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(formatWhole(c.in), c.whole) << c.in;
-        EXPECT_EQ(formatOneDecimal(c.in), c.oneDecimal) << c.in;
+        EXPECT_EQ(formatWhole(c.in).toStdString(), c.whole) << c.in;
+        EXPECT_EQ(formatOneDecimal(c.in).toStdString(), c.oneDecimal) << c.in;
     }
 }
 
