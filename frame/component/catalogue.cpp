@@ -37,7 +37,7 @@ std::vector<ClassInfo>& rows() {
                   "{07C7B03E-BA18-4FE0-8DCB-1D0E5C794899}", QSize(4800, 3600)),
         makeClass("Colors", "{EEE17B89-4055-4EDF-9C93-0AA96ED4DFF2}",
                   "{A19F61AC-985B-4887-9F82-929BDF53A87B}", "{CA50F538-4F0A-4835-A768-760147027E47}",
-                  QSize(1695, 375)),
+                  QSize(1125, 345)),
         makeClass("Pane", "{6B8DF25F-93AC-4C55-8A8A-EB057AEAE293}", "{5DF99A74-75A0-4783-A4CE-273A4958E269}",
                   "{AB6DFAEE-8562-46AD-B2B8-14869FFC1529}", QSize(1575, 525)),
     };
