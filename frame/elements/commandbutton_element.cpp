@@ -40,10 +40,17 @@ protected:
         if (self)
             QPushButton::mouseReleaseEvent(e); // emits clicked: Click comes last
     }
+    void mouseDoubleClickEvent(QMouseEvent*) override {
+        // The second press of a double click is a DblClick, not a press: the
+        // button does not go down again, so its release makes no Click.
+        deliverPlain(element_, Notification::DblClick);
+    }
     void keyPressEvent(QKeyEvent* e) override {
         const QPointer<ButtonWidget> self(this);
         const KeyPressOutcome k = deliverKeyPress(element_, *e);
-        if (self && k.keyKept)
+        // A push button moves the focus on arrow keys by itself; here the
+        // control's handlers alone decide what an arrow does.
+        if (self && k.keyKept && !isArrow(e->key()))
             QPushButton::keyPressEvent(e);
     }
     void keyReleaseEvent(QKeyEvent* e) override {
@@ -62,6 +69,9 @@ protected:
     }
 
 private:
+    static bool isArrow(int key) {
+        return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    }
     Element& element_;
 };
 

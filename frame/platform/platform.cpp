@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -25,7 +26,8 @@ Platform& nativePlatform() {
     return native;
 }
 
-QWidget* g_capture = nullptr;
+// Guarded: the window holding the capture may be deleted while it holds it.
+QPointer<QWidget> g_capture;
 
 constexpr uint32_t kNoColour = 0xFFFFFFFFu;
 

@@ -121,6 +121,9 @@ void Control::LostFocus() {
 void Control::AmbientChanged(const QString& name) {
     guarded([&] { onAmbientChanged(name); });
 }
+void Control::SystemColoursChanged() {
+    guarded([&] { onSystemColoursChanged(); });
+}
 void Control::Terminate() {
     guarded([&] { onTerminate(); });
 }

@@ -108,6 +108,9 @@ public:
     void LostFocus();
     void AmbientChanged(const QString& name);
     void Terminate();
+    // The colours the system colours translate to changed (a new palette):
+    // colours the control derived from them are derived again.
+    void SystemColoursChanged();
 
     // Member access by dispatch identifier, with the argument conversions the
     // dispatch interface performs.
@@ -159,6 +162,7 @@ protected:
     virtual void onLostFocus() {}
     virtual void onAmbientChanged(const QString&) {}
     virtual void onTerminate() {}
+    virtual void onSystemColoursChanged() {}
     // Input notifications of the control surface itself (Pages, Colors).
     virtual bool onNotify(Notification, std::vector<Value>&) { return false; }
 

@@ -28,6 +28,10 @@ struct NotifyingScope {
     NotifyingScope& operator=(const NotifyingScope&) = delete;
 };
 
+// An element's window is a window of its own: the mouse input it gets (or
+// ignores) is its own, and never passes on to the window behind it.
+void keepMouseInput(QWidget* w) { w->setAttribute(Qt::WA_NoMousePropagation); }
+
 } // namespace
 
 int16_t mouseButtonCode(Qt::MouseButtons b) {
@@ -86,6 +90,7 @@ Element::Element(Control& owner, const QString& name, int index, bool visual)
     : owner_(owner), name_(name), index_(index) {
     if (visual) {
         widget_ = new ElementWidget(*this, owner.site());
+        keepMouseInput(widget_);
         widget_->show();
     }
 }
@@ -134,6 +139,7 @@ void Element::setWidget(QWidget* w) {
     delete widget_.data();
     widget_ = w;
     if (w) {
+        keepMouseInput(w);
         w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
         w->setVisible(visible_);
         w->setEnabled(enabled_);

@@ -7,6 +7,7 @@
 #include "frame/runtime/element_p.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
@@ -16,13 +17,32 @@
 
 namespace korva {
 
+namespace {
+
+// A new application palette changes what the system colours translate to,
+// for every control at once, shown or not.
+class PaletteWatch : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == qApp && e->type() == QEvent::ApplicationPaletteChange)
+            Site::systemColoursChanged();
+        return false;
+    }
+};
+
+} // namespace
+
 Site::Site(Control& owner) : owner_(owner) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // Hover moves over the window reach the control as they reach an element.
+    setMouseTracking(true);
     accessibility::installFactory();
     followingFocus().push_back(this);
     static const bool hooked = [] {
         QObject::connect(qApp, &QApplication::focusChanged, qApp, &Site::followFocus);
+        qApp->installEventFilter(new PaletteWatch(qApp));
         return true;
     }();
     (void)hooked;
@@ -131,6 +151,13 @@ void Site::showEvent(QShowEvent* e) {
     owner_.Show();
 }
 
+void Site::systemColoursChanged() {
+    const std::vector<QPointer<Site>> sites(followingFocus().begin(), followingFocus().end());
+    for (const auto& s : sites)
+        if (s)
+            s->owner_.SystemColoursChanged();
+}
+
 void Site::followFocus(QWidget*, QWidget* now) {
     // Focus on no widget at all (the application switched away, a window
     // between activations) leaves the controls as they are: what counts is
@@ -161,6 +188,39 @@ void Site::settleFocus(const QWidget* now) {
         }
 }
 
-bool Site::event(QEvent* e) { return QWidget::event(e); }
+void Site::deliverMouse(Notification n, const QMouseEvent& e) {
+    const Qt::MouseButtons buttons = n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
+    const QPointF at = e.position();
+    std::vector<Value> args{Value(mouseButtonCode(buttons)), Value(shiftCode(e.modifiers())),
+                            Value(static_cast<float>(fromPixelsX(at.x()))),
+                            Value(static_cast<float>(fromPixelsY(at.y())))};
+    owner_.notify({}, -1, n, args, nullptr);
+}
+
+void Site::deliverPlain(Notification n) {
+    std::vector<Value> none;
+    owner_.notify({}, -1, n, none, nullptr);
+}
+
+void Site::mousePressEvent(QMouseEvent* e) { deliverMouse(Notification::MouseDown, *e); }
+
+void Site::mouseMoveEvent(QMouseEvent* e) { deliverMouse(Notification::MouseMove, *e); }
+
+void Site::mouseReleaseEvent(QMouseEvent* e) {
+    QPointer<Site> self(this);
+    deliverMouse(Notification::MouseUp, *e);
+    if (!self)
+        return;
+    // The release that ends a double click is no click of its own.
+    if (inDoubleClick_)
+        inDoubleClick_ = false;
+    else if (rect().contains(e->position().toPoint()))
+        deliverPlain(Notification::Click);
+}
+
+void Site::mouseDoubleClickEvent(QMouseEvent*) {
+    inDoubleClick_ = true;
+    deliverPlain(Notification::DblClick);
+}
 
 } // namespace korva

@@ -7,6 +7,12 @@
 // control's own windows (its site, the child elements' windows, a drop-down
 // tool window) raise nothing, and so does the focus resting on no widget
 // at all (the application switched away).
+//
+// Mouse input on the window itself (where no element lies, or all of it while
+// the window holds the mouse capture) reaches the control's own handlers as
+// the elements' input reaches theirs: MouseDown / MouseUp with the button that
+// changed, MouseMove with the buttons held, in the control's scale; Click on
+// a release over the window, DblClick on the second press of a double click.
 #pragma once
 
 #include "frame/platform/scale.h"
@@ -21,6 +27,7 @@
 namespace korva {
 
 class Control;
+enum class Notification;
 
 class KORVA_EXPORT Site : public QWidget {
     Q_OBJECT
@@ -69,15 +76,22 @@ public:
     bool holdsFocus() const { return focusInside_; }
     // The control being torn down stops taking focus notifications.
     void stopFollowingFocus();
+    // Tells every control that the system colours translate differently now.
+    static void systemColoursChanged();
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
-    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     bool holds(const QWidget* w) const;
+    void deliverMouse(Notification n, const QMouseEvent& e);
+    void deliverPlain(Notification n);
     static std::vector<Site*>& followingFocus();
     static void followFocus(QWidget* old, QWidget* now);
     static void settleFocus(const QWidget* now);
@@ -92,6 +106,7 @@ private:
     bool enabled_ = true;
     FontSpec ambientFont_;
     bool focusInside_ = false;
+    bool inDoubleClick_ = false;
 };
 
 } // namespace korva

@@ -299,6 +299,35 @@ TEST_F(KorvaHost, AReleaseFollowsAPressMadeUnderCapture) {
         << show(r);
 }
 
+// The hover capture of Colors must leave the mouse working: a press under the
+// capture is a press, the move that leaves releases it, and other controls
+// get their input again.
+TEST_F(KorvaHost, ColorsHoverCaptureKeepsTheMouseWorking) {
+    const HostRun r = script("new Colors c 1500 450\n"
+                             "new Colors d\n"
+                             "mouse c move 50 15\n"
+                             "mouse c move 400 15\n"
+                             "get c.MousePosn\n"
+                             "mouse c move 50 15\n"
+                             "mouse c click 50 15\n"
+                             "window c.picDROPDOWNPANEL\n"
+                             "call c.HidePopUp\n"
+                             "mouse d move 20 10\n"
+                             "mouse d down 20 10\n");
+    ASSERT_EQ(r.exitCode, 0) << show(r);
+    const auto at = [&](const char* line) { return r.lines.indexOf(QString::fromLatin1(line)); };
+    // The move that leaves reaches the control and ends the hover.
+    EXPECT_GE(at("event c.MouseOut(0, 0, 400.0!, 15.0!)"), 0) << show(r);
+    EXPECT_GE(at("c.MousePosn = False"), 0) << show(r);
+    const qsizetype down = at("event c.MouseDown(1, 0, 50.0!, 15.0!)");
+    const qsizetype up = at("event c.MouseUp(1, 0, 50.0!, 15.0!)");
+    const qsizetype click = at("event c.Click()");
+    EXPECT_TRUE(down >= 0 && down < up && up < click) << show(r);
+    EXPECT_TRUE(r.lines.join(u'\n').contains(QRegularExpression("window c.picDROPDOWNPANEL = .* visible")))
+        << show(r);
+    EXPECT_TRUE(r.lines.contains("event d.MouseDown(1, 0, 20.0!, 10.0!)")) << show(r);
+}
+
 TEST_F(KorvaHost, WindowCommandsSayWhatTheyCannotReach) {
     const HostRun r = script("new Pane P\n"
                              "window P.tmrCOLORCHK\n"
