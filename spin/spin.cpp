@@ -20,6 +20,8 @@
 #include "spin/spin_p.h"
 #include "spin/updown_element_p.h"
 
+#include <QScopedValueRollback>
+
 #include <cmath>
 
 namespace korva {
@@ -141,6 +143,15 @@ FontSpec designFont(const char* name, double size) {
 
 int32_t disabledBackground() { return BlendColor(kButtonFace, kWindowBackground, kDisabledWeight); }
 
+// The same blend under the default system colours: what a form saved there
+// holds for a disabled Spin, whatever palette is in force now.
+int32_t defaultDisabledBackground() {
+    uint32_t face = 0, window = 0;
+    defaultSystemColour(static_cast<int>(kButtonFace & 0xFFu), face);
+    defaultSystemColour(static_cast<int>(kWindowBackground & 0xFFu), window);
+    return BlendColor(face, window, kDisabledWeight);
+}
+
 } // namespace
 
 KORVA_REGISTER_CLASS(Spin, spinMembers(), spinEvents(), &createSpin);
@@ -157,6 +168,8 @@ void SpinPrivate::createElements() {
 
     picfraBOX = q.addElement<PictureBoxElement>(q, QStringLiteral("picfraBOX"));
     picfraBOX->setBackColor(kWindowBackground);
+    // A click anywhere in the control leaves the keys with the text box.
+    picfraBOX->widget()->setFocusPolicy(Qt::NoFocus);
 
     if (std::unique_ptr<UpDownElement> udn = createUpDown(q)) {
         udnCTRL = udn.release();
@@ -179,6 +192,13 @@ void SpinPrivate::createElements() {
     txtUPDOWN->setFont(designFont("Tahoma", 8.25));
     txtUPDOWN->Move(0, 0, 2445, 285);
     txtUPDOWN->setText(QStringLiteral("1"));
+    // The focus the control is given as a whole (Tab, setFocus(), a dialog's
+    // first focus) lands where the keys are handled.
+    q.site()->setFocusProxy(txtUPDOWN->widget());
+    // A right click is the control's MouseDown and MouseUp and nothing else:
+    // no edit menu of the text boxes' own.
+    txtUPDOWN->widget()->setContextMenuPolicy(Qt::PreventContextMenu);
+    txtBORDER->widget()->setContextMenuPolicy(Qt::PreventContextMenu);
 
     // Follows the text box's font with a whole-number size, out of sight below.
     cboHEIGHT = q.addElement<ComboBoxElement>(q, QStringLiteral("cboHEIGHT"));
@@ -303,6 +323,8 @@ void SpinPrivate::decrease() {
 }
 
 void SpinPrivate::validateTextBox() {
+    if (lettingEnabled)
+        return;
     const int32_t max = componentLong(UpDownElement::kMax);
     if (const auto n = number(); !n || *n > max)
         txtUPDOWN->setText(format(max));
@@ -313,6 +335,8 @@ void SpinPrivate::validateTextBox() {
 
 // Whatever the mode, leaving the control writes a bound with one decimal.
 void SpinPrivate::validateControl() {
+    if (lettingEnabled)
+        return;
     const int32_t max = componentLong(UpDownElement::kMax);
     if (const auto n = number(); !n || *n > max)
         txtUPDOWN->setText(formatOneDecimal(max));
@@ -478,6 +502,7 @@ void Spin::setAllowDecpoint(bool v) {
 
 uint32_t Spin::BackColor() const { return d->txtUPDOWN->BackColor(); }
 void Spin::setBackColor(uint32_t v) {
+    d->backDerived = false;
     d->txtUPDOWN->setBackColor(v);
     d->lblBACK->setBackColor(v);
     d->txtBORDER->setBackColor(v);
@@ -513,14 +538,21 @@ void Spin::setEnabled(bool v) {
         d->lblBACK->setBackColor(static_cast<uint32_t>(disabledBackground()));
         d->txtBORDER->setBackColor(static_cast<uint32_t>(disabledBackground()));
         d->picfraBOX->setBackColor(static_cast<uint32_t>(disabledBackground()));
+        d->backDerived = true;
     }
     d->txtBORDER->setWidth(d->txtBORDER->Width() + kFrameNudge);
     d->txtBORDER->setWidth(d->txtBORDER->Width() - kFrameNudge);
-    d->componentLet(UpDownElement::kEnabled, Value(v));
-    d->txtBORDER->setEnabled(v);
-    d->txtUPDOWN->setEnabled(v);
-    d->cboHEIGHT->setEnabled(v);
-    site()->letEnabled(v);
+    {
+        // Qt moves the focus off a window being disabled (the component's
+        // holds the text box); the let itself leaves the text alone, so that
+        // move validates nothing.
+        const QScopedValueRollback<bool> letting(d->lettingEnabled, true);
+        d->componentLet(UpDownElement::kEnabled, Value(v));
+        d->txtBORDER->setEnabled(v);
+        d->txtUPDOWN->setEnabled(v);
+        d->cboHEIGHT->setEnabled(v);
+        site()->letEnabled(v);
+    }
     site()->update();
     d->componentCall(UpDownElement::kRefresh, {});
     d->notifyChange(QStringLiteral("Enabled"));
@@ -654,11 +686,17 @@ void Spin::onReadProperties(const PropertyBag& bag) {
     if (valueToString(read("Text", Value(QStringLiteral("1"))), text))
         d->txtUPDOWN->setText(text);
 
+    const bool enabled = d->componentBool(UpDownElement::kEnabled);
+    // A disabled control saved with its blended background gets the blend of
+    // the palette in force.
+    const auto saved = static_cast<int32_t>(d->txtUPDOWN->BackColor());
+    d->backDerived = !enabled && (saved == defaultDisabledBackground() || saved == disabledBackground());
+    if (d->backDerived)
+        d->txtUPDOWN->setBackColor(static_cast<uint32_t>(disabledBackground()));
     const uint32_t back = d->txtUPDOWN->BackColor();
     d->lblBACK->setBackColor(back);
     d->picfraBOX->setBackColor(back);
     d->txtBORDER->setBackColor(back);
-    const bool enabled = d->componentBool(UpDownElement::kEnabled);
     d->txtBORDER->setEnabled(enabled);
     d->txtUPDOWN->setEnabled(enabled);
     d->cboHEIGHT->setEnabled(enabled);
@@ -671,7 +709,9 @@ void Spin::onWriteProperties(PropertyBag& bag) {
         bag.WriteProperty(QString::fromLatin1(key), v, def);
     };
     // "Backcolor" with a small c, here and when reading.
-    write("Backcolor", Value(Colour{d->txtUPDOWN->BackColor()}), Value(Colour{kWindowBackground}));
+    const uint32_t back = d->backDerived ? static_cast<uint32_t>(defaultDisabledBackground())
+                                         : d->txtUPDOWN->BackColor();
+    write("Backcolor", Value(Colour{back}), Value(Colour{kWindowBackground}));
     write("ForeColor", Value(Colour{d->txtUPDOWN->ForeColor()}), Value(Colour{kWindowText}));
     write("Enabled", Value(d->componentBool(UpDownElement::kEnabled)), Value(true));
     write("Font", Value(d->txtUPDOWN->Font()), Value(site()->AmbientFont()));
@@ -697,6 +737,16 @@ void Spin::onPaint() { d->layout(); }
 void Spin::onGotFocus() { d->layout(); }
 void Spin::onEnterFocus() { d->layout(); }
 void Spin::onExitFocus() { d->layout(); }
+void Spin::onSystemColoursChanged() {
+    if (!d->backDerived)
+        return;
+    const auto back = static_cast<uint32_t>(disabledBackground());
+    d->txtUPDOWN->setBackColor(back);
+    d->lblBACK->setBackColor(back);
+    d->txtBORDER->setBackColor(back);
+    d->picfraBOX->setBackColor(back);
+}
+
 void Spin::onLostFocus() {
     d->validateControl();
     d->layout();

@@ -134,6 +134,7 @@ protected:
     void onEnterFocus() override;
     void onExitFocus() override;
     void onLostFocus() override;
+    void onSystemColoursChanged() override;
     InvokeStatus onInvoke(const MemberInfo& m, InvokeKind kind, std::vector<Value>& args,
                           Value& result) override;
 

@@ -55,6 +55,10 @@ public:
     Spin& q;
     bool allowDecimal = false; // AllowDecpoint
     double step = 0;           // Interval; Initialize sets 1
+    // The background is the disabled blend of the system colours, not a colour
+    // the host gave: it follows a new palette.
+    bool backDerived = false;
+    bool lettingEnabled = false; // inside the Enabled let
 
     TextBoxElement* txtBORDER = nullptr;
     PictureBoxElement* picfraBOX = nullptr;
