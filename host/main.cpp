@@ -1,6 +1,8 @@
 // korvahost: the container application of korvactl.
 //
 //   korvahost FORM                           the form in a window; events are logged
+//   korvahost FORM --print-windows           the same, first printing where each control's
+//                                            window is on the screen (to drive it from outside)
 //   korvahost FORM --screenshot OUT.png      render it offscreen, print the event log
 //   korvahost --script FILE [--form FORM]    run a script headless (see host/script.h)
 //   korvahost --export-palette LAYOUT FILE.gpl
@@ -22,6 +24,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <cstdio>
 #include <fstream>
@@ -87,7 +90,25 @@ int runScript(KorvaLibrary& library, const QString& scriptPath, const QString& f
     return failed > 0 ? 1 : 0;
 }
 
-int showForm(KorvaLibrary& library, const QString& formPath, const QString& screenshot) {
+// One line per control, in screen pixels with exclusive right and bottom
+// edges, as the script's window command prints them.
+void printGeometry(const FormHost& form) {
+    for (const auto& c : form.controls()) {
+        const QWidget* w = c->window();
+        if (!w)
+            continue;
+        const QRect r(w->mapToGlobal(QPoint(0, 0)), w->size());
+        printLine(QStringLiteral("window %1 = (%2,%3)-(%4,%5) %6")
+                      .arg(c->name())
+                      .arg(r.left())
+                      .arg(r.top())
+                      .arg(r.left() + r.width())
+                      .arg(r.top() + r.height())
+                      .arg(w->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden")));
+    }
+}
+
+int showForm(KorvaLibrary& library, const QString& formPath, const QString& screenshot, bool geometry) {
     FormWindow* window = nullptr;
     FormHost form(library, [&window](const QString& line) {
         printLine(line);
@@ -109,6 +130,8 @@ int showForm(KorvaLibrary& library, const QString& formPath, const QString& scre
     FormWindow w(form, formPath);
     window = &w;
     w.show();
+    if (geometry) // once the window is placed, before any input
+        QTimer::singleShot(0, &w, [&form] { printGeometry(form); });
     const int rc = QApplication::exec();
     window = nullptr;
     return rc;
@@ -167,7 +190,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption dark(QStringLiteral("dark"),
                                   QStringLiteral("Use a dark palette that the system colours follow."));
     parser.addOptions({script, form, screenshot, palette, reg, unreg, library});
-    parser.addOptions({reference, dark});
+    // Not "geometry": Qt takes -geometry and --geometry for itself.
+    const QCommandLineOption geometry(QStringLiteral("print-windows"),
+                                      QStringLiteral("Print where each control's window is on the screen."));
+    parser.addOptions({reference, dark, geometry});
     parser.addPositionalArgument(QStringLiteral("FORM"), QStringLiteral("The form file to show."));
     parser.process(app);
     const QStringList positional = parser.positionalArguments();
@@ -225,5 +251,5 @@ int main(int argc, char** argv) {
         printError(QStringLiteral("give one form file, or --script FILE (see --help)"));
         return 2;
     }
-    return showForm(korvactl, positional[0], parser.value(screenshot));
+    return showForm(korvactl, positional[0], parser.value(screenshot), parser.isSet(geometry));
 }
