@@ -151,3 +151,20 @@ TEST_F(ColorsWindow, ArrowKeysOnTheFocusedButton) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ColorsWindow, DownOpensThePanelWhichKeepsTheFocus) {
+    second->setFocus(Qt::OtherFocusReason);
+    input.key(Qt::Key_Tab);
+    ASSERT_TRUE(hasFocus(*colors)) << focusName();
+    log.lines.clear();
+    input.key(Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return colors->popupVisible(); }, 5000));
+    QTest::qWait(300); // whatever the window system does with the new window, it has done it now
+    EXPECT_TRUE(colors->popupVisible()) << log.lines.join(u' ').toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), colors->popupWidget()) << focusName();
+    EXPECT_EQ(log.only({"FocusHidden", "FocusLost"}), QStringList()) << log.lines.join(u' ').toStdString();
+}
+
+} // namespace
