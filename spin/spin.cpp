@@ -205,7 +205,7 @@ void SpinPrivate::createElements() {
     cboHEIGHT->setFont(designFont("Tahoma", 9));
     cboHEIGHT->setText(QStringLiteral("Combo1"));
     cboHEIGHT->Move(0, 1200, 1215, 315);
-    cboHEIGHT->widget()->setFocusPolicy(Qt::NoFocus);
+    cboHEIGHT->setFocusPolicy(Qt::NoFocus);
 }
 
 void SpinPrivate::wireElements() {

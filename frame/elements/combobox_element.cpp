@@ -10,12 +10,17 @@ namespace korva {
 
 ComboBoxElement::ComboBoxElement(Control& owner, const QString& name, int index, int16_t style)
     : Element(owner, name, index, false), style_(style == DropdownList ? DropdownList : DropdownCombo) {
+    deferWidget();
+}
+
+void ComboBoxElement::createWidget() {
     auto* box = new QComboBox;
     if (style_ == DropdownCombo) {
         box->setEditable(true);
         // The runtime's combo neither completes typed text nor adds it to the list on Enter.
         box->setCompleter(nullptr);
         box->setInsertPolicy(QComboBox::NoInsert);
+        box->setEditText(editText_);
         connect(box->lineEdit(), &QLineEdit::textEdited, this,
                 [this] { deliverPlain(*this, Notification::Change); });
     }
@@ -23,10 +28,15 @@ ComboBoxElement::ComboBoxElement(Control& owner, const QString& name, int index,
         if (!quiet_ && i >= 0)
             deliverPlain(*this, Notification::Click);
     });
+    if (fontGiven_)
+        box->setFont(toQFont(font_));
+    if (focusPolicy_)
+        box->setFocusPolicy(*focusPolicy_);
     setWidget(box);
 }
 
 QComboBox* ComboBoxElement::combo() const { return static_cast<QComboBox*>(widget()); }
+QComboBox* ComboBoxElement::existing() const { return static_cast<QComboBox*>(existingWidget()); }
 
 template <class F> void ComboBoxElement::quietly(F&& change, int32_t keepIndex) {
     QComboBox* box = combo();
@@ -40,6 +50,8 @@ template <class F> void ComboBoxElement::quietly(F&& change, int32_t keepIndex) 
 }
 
 void ComboBoxElement::AddItem(const QString& item, int32_t index) {
+    if (!existing() && index != -1 && index != 0)
+        return; // past the end of an empty list
     QComboBox* box = combo();
     if (!box || index < -1 || index > box->count())
         return;
@@ -49,8 +61,10 @@ void ComboBoxElement::AddItem(const QString& item, int32_t index) {
     quietly([&](QComboBox& b) { b.insertItem(at, item); }, keep);
 }
 
+// Without a window the list is empty: what needs an item is refused as with
+// an empty list, and the edit text is kept here.
 void ComboBoxElement::RemoveItem(int32_t index) {
-    QComboBox* box = combo();
+    QComboBox* box = existing();
     if (!box || index < 0 || index >= box->count())
         return;
     const int current = box->currentIndex();
@@ -59,9 +73,11 @@ void ComboBoxElement::RemoveItem(int32_t index) {
 }
 
 void ComboBoxElement::Clear() {
-    QComboBox* box = combo();
-    if (!box)
+    QComboBox* box = existing();
+    if (!box) {
+        editText_.clear();
         return;
+    }
     quiet_ = true;
     box->clear();
     if (box->isEditable())
@@ -69,35 +85,44 @@ void ComboBoxElement::Clear() {
     quiet_ = false;
 }
 
-int32_t ComboBoxElement::ListCount() const { return combo() ? combo()->count() : 0; }
+int32_t ComboBoxElement::ListCount() const { return existing() ? existing()->count() : 0; }
 
 QString ComboBoxElement::List(int32_t index) const {
-    if (!combo() || index < 0 || index >= combo()->count())
+    if (!existing() || index < 0 || index >= existing()->count())
         return {};
-    return combo()->itemText(index);
+    return existing()->itemText(index);
 }
 
 void ComboBoxElement::setList(int32_t index, const QString& item) {
-    if (!combo() || index < 0 || index >= combo()->count())
+    if (!existing() || index < 0 || index >= existing()->count())
         return;
-    combo()->setItemText(index, item);
+    existing()->setItemText(index, item);
 }
 
-int32_t ComboBoxElement::ListIndex() const { return combo() ? combo()->currentIndex() : -1; }
+int32_t ComboBoxElement::ListIndex() const { return existing() ? existing()->currentIndex() : -1; }
 
 void ComboBoxElement::setListIndex(int32_t index) {
-    QComboBox* box = combo();
+    QComboBox* box = existing();
     if (!box || index < -1 || index >= box->count())
         return;
     box->setCurrentIndex(index);
 }
 
-QString ComboBoxElement::Text() const { return combo() ? combo()->currentText() : QString(); }
+QString ComboBoxElement::Text() const {
+    if (QComboBox* box = existing())
+        return box->currentText();
+    return style_ == DropdownCombo ? editText_ : QString();
+}
 
 void ComboBoxElement::setText(const QString& t) {
-    QComboBox* box = combo();
-    if (!box)
+    QComboBox* box = existing();
+    if (!box) {
+        if (style_ != DropdownCombo || editText_ == t)
+            return; // no item has the text; or the same text
+        editText_ = t;
+        deliverPlain(*this, Notification::Change);
         return;
+    }
     if (!box->isEditable()) {
         const int i = box->findText(t, Qt::MatchFixedString);
         if (i >= 0)
@@ -112,17 +137,28 @@ void ComboBoxElement::setText(const QString& t) {
 
 void ComboBoxElement::setFont(const FontSpec& f) {
     font_ = f;
-    if (combo())
-        combo()->setFont(toQFont(f));
+    fontGiven_ = true;
+    if (QComboBox* box = existing())
+        box->setFont(toQFont(f));
+}
+
+void ComboBoxElement::setFocusPolicy(Qt::FocusPolicy p) {
+    focusPolicy_ = p;
+    if (QComboBox* box = existing())
+        box->setFocusPolicy(p);
 }
 
 std::unique_ptr<Element> ComboBoxElement::cloneAs(Control& owner, int index) const {
     auto e = std::make_unique<ComboBoxElement>(owner, Name(), index, style_);
-    e->setFont(font_);
-    if (QComboBox* box = combo())
+    if (fontGiven_)
+        e->setFont(font_);
+    if (focusPolicy_)
+        e->setFocusPolicy(*focusPolicy_);
+    if (QComboBox* box = existing()) {
         for (int i = 0; i < box->count(); ++i)
             e->AddItem(box->itemText(i));
-    e->quietly([](QComboBox&) {}, ListIndex());
+        e->quietly([](QComboBox&) {}, ListIndex());
+    }
     if (style_ == DropdownCombo)
         e->setText(Text());
     return e;

@@ -3,9 +3,16 @@
 // selected item to an item, by the user or by ListIndex; Change follows a
 // change of the edit field's text, typed or set through Text. Adding,
 // removing and clearing items never selects an item by themselves.
+//
+// The window (a QComboBox, whose list and edit field cost more than the rest
+// of many controls) is made when first needed: when something asks for it,
+// when the list gets an item, or when the element comes into sight. Until
+// then the element holds its font, edit text and focus policy itself.
 #pragma once
 
 #include "frame/runtime/element_p.h"
+
+#include <optional>
 
 class QComboBox;
 
@@ -41,17 +48,26 @@ public:
 
     const FontSpec& Font() const { return font_; }
     void setFont(const FontSpec& f);
+    void setFocusPolicy(Qt::FocusPolicy p);
 
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
+protected:
+    void createWidget() override;
+
 private:
+    // The window, made if need be; existing() when it is not to be made.
     QComboBox* combo() const;
+    QComboBox* existing() const;
     // Runs a change of the list with the selection and text kept as they
     // were (Qt would otherwise select the first item added) and nothing reported.
     template <class F> void quietly(F&& change, int32_t keepIndex);
 
     int16_t style_;
     FontSpec font_;
+    bool fontGiven_ = false;
+    QString editText_; // until the window is made
+    std::optional<Qt::FocusPolicy> focusPolicy_;
     bool quiet_ = false;
 };
 

@@ -127,12 +127,70 @@ void Element::setContainer(ContainerElement* box) {
             return;
     if (box && (&box->owner() != &owner_ || !box->widget()))
         return;
+    if (deferred_ && parentWindow())
+        parentWindow()->removeEventFilter(this);
     container_ = box;
+    if (deferred_) {
+        if (QWidget* parent = parentWindow())
+            parent->installEventFilter(this);
+        relayout();
+    }
     if (widget_) {
         widget_->setParent(box ? box->widget() : static_cast<QWidget*>(owner_.site()));
         widget_->setVisible(visible_); // setParent hides the window
         relayout();
     }
+}
+
+QWidget* Element::widget() const {
+    if (deferred_)
+        const_cast<Element*>(this)->materialize();
+    return widget_;
+}
+
+QWidget* Element::parentWindow() const {
+    return Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site());
+}
+
+void Element::deferWidget() {
+    if (widget_ || deferred_)
+        return;
+    deferred_ = true;
+    // A parent that grows may bring the element into sight.
+    if (QWidget* parent = parentWindow())
+        parent->installEventFilter(this);
+}
+
+bool Element::couldShow() const {
+    const QWidget* parent = parentWindow();
+    return visible_ && parent && pixelRect().intersects(parent->rect());
+}
+
+void Element::materialize() {
+    deferred_ = false;
+    if (QWidget* parent = parentWindow())
+        parent->removeEventFilter(this);
+    createWidget();
+    if (!widget_)
+        return;
+    setEnabled(enabled_);
+    // In the stacking order of creation, as if it had been made with the others.
+    const auto& all = owner_.elements();
+    const auto self = std::find(all.begin(), all.end(), this);
+    for (auto it = self == all.end() ? all.end() : self + 1; it != all.end(); ++it) {
+        QWidget* w = (*it)->existingWidget();
+        if (w && w->parentWidget() == widget_->parentWidget()) {
+            widget_->stackUnder(w);
+            break;
+        }
+    }
+}
+
+bool Element::eventFilter(QObject* watched, QEvent* event) {
+    if (deferred_ && watched == parentWindow() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Show) && couldShow())
+        materialize();
+    return false;
 }
 
 void Element::setWidget(QWidget* w) {
@@ -148,7 +206,7 @@ void Element::setWidget(QWidget* w) {
 }
 
 void Element::makeToolWindow() {
-    if (!widget_ || toolWindow_ || Container())
+    if (!widget() || toolWindow_ || Container())
         return;
     toolWindow_ = true;
     visible_ = false;
@@ -160,11 +218,17 @@ void Element::makeToolWindow() {
     relayout();
 }
 
-QRect Element::paintedRect() const { return widget_ ? widget_->rect() : QRect(); }
+QRect Element::paintedRect() const {
+    const QWidget* w = widget();
+    return w ? w->rect() : QRect();
+}
 
 void Element::relayout() {
-    if (!widget_)
+    if (!widget_) {
+        if (deferred_ && couldShow())
+            materialize();
         return;
+    }
     if (toolWindow_) {
         const Platform& p = Platform::instance();
         const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
@@ -173,6 +237,10 @@ void Element::relayout() {
                              std::max(0, px(height_ / p.twipsPerPixelY())));
         return;
     }
+    widget_->setGeometry(pixelRect());
+}
+
+QRect Element::pixelRect() const {
     const Site& s = *owner_.site();
     const ContainerElement* box = Container();
     const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };
@@ -182,7 +250,7 @@ void Element::relayout() {
     const int y = px(toY(top_));
     const int w = std::max(0, px(toX(width_)));
     const int h = std::max(0, px(toY(height_)));
-    widget_->setGeometry(x, y, w, h);
+    return {x, y, w, h};
 }
 
 void Element::setLeft(float v) { Move(v, top_, width_, height_); }
@@ -202,6 +270,8 @@ void Element::setVisible(bool on) {
     visible_ = on;
     if (widget_)
         widget_->setVisible(on);
+    else if (deferred_ && couldShow())
+        materialize();
 }
 
 void Element::setEnabled(bool on) {
@@ -216,7 +286,7 @@ void Element::setEnabled(bool on) {
 }
 
 void Element::ZOrder(int position) {
-    if (!widget_)
+    if (!widget())
         return;
     if (position == 0)
         widget_->raise();

@@ -55,7 +55,8 @@ public:
     const QString& Name() const { return name_; }
     int Index() const { return index_; } // -1 when the element is not in an array
     Control& owner() const { return owner_; }
-    QWidget* widget() const { return widget_; }
+    // The element's window; a deferred one (see deferWidget) is made now.
+    QWidget* widget() const;
 
     // Where the element shows: the window that paints it and the rectangle
     // it occupies there, in that window's pixels. An element with a window
@@ -63,7 +64,7 @@ public:
     // another window of the control answers with that window and its
     // geometry mapped to its pixels. nullptr for an element nothing paints
     // (a timer).
-    virtual QWidget* paintingWindow() const { return widget_; }
+    virtual QWidget* paintingWindow() const { return widget(); }
     virtual QRect paintedRect() const;
 
     float Left() const { return left_; }
@@ -142,11 +143,26 @@ protected:
     // Replaces the element's window by a specialised one (text box, button...).
     void setWidget(QWidget* w);
 
+    // For a kind whose window costs much and is often never seen (a combo box
+    // kept out of sight): the window is made by createWidget() only when
+    // something asks for it or when it could show (visible, and its rectangle
+    // meets its parent's). Until then the kind keeps its state itself.
+    void deferWidget();
+    virtual void createWidget() {}
+    QWidget* existingWidget() const { return widget_; }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QWidget* parentWindow() const;
+    QRect pixelRect() const;
+    bool couldShow() const;
+    void materialize();
+
     Control& owner_;
     QString name_;
     int index_;
     QPointer<QWidget> widget_;
+    bool deferred_ = false;
     QPointer<Element> container_;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;

@@ -185,6 +185,51 @@ TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
     EXPECT_EQ(combo->Text(), "");
 }
 
+// A combo box out of sight gets its window only once it is needed, and then
+// looks and stacks as if it had had one from the start.
+TEST_F(WindowedTest, ComboWindowIsMadeWhenNeeded) {
+    host->site()->resizeTwips(3000, 1500); // 200 x 100 pixels at the platform's 15 twips
+    auto* combo = add<ComboBoxElement>("cboOUT");
+    combo->Move(0, 3000, 1500, 315); // below the bottom
+    auto* after = add<TextBoxElement>("txtAFTER");
+    after->Move(0, 1000, 1500, 300);
+    int changed = 0;
+    combo->onChange = [&] { ++changed; };
+    FontSpec font;
+    font.name = QStringLiteral("DejaVu Sans");
+    font.size = 14;
+    combo->setFont(font);
+    combo->setFocusPolicy(Qt::NoFocus);
+    combo->setText(QStringLiteral("Combo1"));
+    combo->setText(QStringLiteral("Combo1"));
+    combo->setListIndex(0); // no item to select
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(combo->Text(), "Combo1");
+    EXPECT_EQ(combo->ListCount(), 0);
+    EXPECT_EQ(combo->ListIndex(), -1);
+    host->site()->show();
+    EXPECT_EQ(host->site()->findChild<QComboBox*>(), nullptr) << "nothing has needed the window yet";
+
+    host->site()->resizeTwips(3000, 4000); // the control grows over it
+    auto* box = host->site()->findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->currentText(), "Combo1");
+    EXPECT_EQ(box->font().pointSizeF(), 14);
+    EXPECT_EQ(box->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(box->geometry(), QRect(0, 200, 100, 21));
+    const QObjectList& order = host->site()->children();
+    EXPECT_LT(order.indexOf(box), order.indexOf(after->widget())) << "behind what was made after it";
+
+    // Asking for the window, or an item for the list, makes it too.
+    auto* asked = add<ComboBoxElement>("cboASK");
+    asked->Move(0, 9000, 1500, 315);
+    EXPECT_NE(asked->widget(), nullptr);
+    auto* listed = add<ComboBoxElement>("cboLIST", -1, ComboBoxElement::DropdownList);
+    listed->Move(0, 9000, 1500, 315);
+    listed->AddItem(QStringLiteral("one"));
+    EXPECT_EQ(listed->ListCount(), 1);
+}
+
 TEST_F(WindowedTest, ButtonGivesMouseDownMouseUpThenClick) {
     auto* button = add<CommandButtonElement>("cmdGO");
     button->Move(0, 600, 1200, 450);
