@@ -86,8 +86,7 @@ void PictureBoxElement::setBackColor(uint32_t c) {
     // Every let clears, also one that repeats the colour: the runtime erases
     // the drawing whenever the back colour is assigned.
     backColor_ = c;
-    syncSize();
-    clearLayer(*surface_.backingImage());
+    makePlain();
     repaint();
 }
 
@@ -99,8 +98,7 @@ void PictureBoxElement::setForeColor(uint32_t c) {
 
 void PictureBoxElement::setPicture(const Picture& p) {
     picture_ = p;
-    syncSize();
-    clearLayer(*surface_.backingImage());
+    makePlain();
     repaint();
 }
 
@@ -119,7 +117,20 @@ void PictureBoxElement::clearLayer(QImage& image) const {
     }
 }
 
+void PictureBoxElement::makePlain() {
+    plain_ = true;
+    surface_ = ImageSurface(0, 0);
+}
+
+ImageSurface& PictureBoxElement::layer() {
+    plain_ = false;
+    syncSize();
+    return surface_;
+}
+
 void PictureBoxElement::syncSize() {
+    if (plain_)
+        return; // any size of a plain layer is the colour under the picture
     const QSize want = clientPixels();
     const QImage& old = surface_.image();
     if (old.size() == want || (old.isNull() && want.isEmpty()))
@@ -149,15 +160,11 @@ void PictureBoxElement::drawLine(int x0, int y0, int x1, int y1, uint32_t colour
     for (const int v : {x0, y0, x1, y1})
         if (std::abs(static_cast<double>(v)) > kDevicePixelRange)
             return;
-    syncSize();
-    surface_.drawLine(x0, y0, x1, y1, colour);
+    layer().drawLine(x0, y0, x1, y1, colour);
     repaint();
 }
 
-QImage* PictureBoxElement::backingImage() {
-    syncSize();
-    return surface_.backingImage();
-}
+QImage* PictureBoxElement::backingImage() { return layer().backingImage(); }
 
 void PictureBoxElement::backingImageChanged() { repaint(); }
 
@@ -189,8 +196,7 @@ void PictureBoxElement::PSet(float x, float y, std::optional<uint32_t> colour) {
     if (!plainColour(colour, foreColor_, c) || !toDevicePixel(toPixelsX(x), px) ||
         !toDevicePixel(toPixelsY(y), py))
         return;
-    syncSize();
-    QImage& image = *surface_.backingImage();
+    QImage& image = *layer().backingImage();
     if (image.valid(px, py)) {
         reinterpret_cast<QRgb*>(image.scanLine(py))[px] = pixelOfColour(c);
         repaint();
@@ -203,13 +209,11 @@ int32_t PictureBoxElement::Point(float x, float y) {
     int px = 0, py = 0;
     if (!toDevicePixel(toPixelsX(x), px) || !toDevicePixel(toPixelsY(y), py))
         return -1;
-    syncSize();
-    return static_cast<int32_t>(surface_.colourAt(px, py));
+    return static_cast<int32_t>(layer().colourAt(px, py));
 }
 
 void PictureBoxElement::Cls() {
-    syncSize();
-    clearLayer(*surface_.backingImage());
+    makePlain();
     currentX_ = 0;
     currentY_ = 0;
     repaint();
@@ -245,8 +249,7 @@ void PictureBoxElement::Print(const QString& text) {
     if (!plainColour({}, foreColor_, c) || !toDevicePixel(toPixelsX(currentX_), px) ||
         !toDevicePixel(toPixelsY(currentY_), py))
         return;
-    syncSize();
-    QImage& image = *surface_.backingImage();
+    QImage& image = *layer().backingImage();
     if (!image.isNull()) {
         QPainter p(&image);
         p.setFont(deviceFont(font_));
@@ -259,13 +262,24 @@ void PictureBoxElement::Print(const QString& text) {
 }
 
 Picture PictureBoxElement::Image() {
-    syncSize();
     // QImage shares its pixels until one side writes, so this copy costs
     // nothing now and is detached by the next drawing.
-    return Picture{surface_.image()};
+    return Picture{layer().image()};
 }
 
 void PictureBoxElement::paint(QPainter& p, const QRect& r) {
+    if (plain_) {
+        // The same pixels as the layer it stands for, without keeping one.
+        if (picture_.isNull()) {
+            const int32_t back = TranslateColor(backColor_);
+            p.fillRect(r, QColor(pixelOfColour(back < 0 ? 0x00FFFFFFu : static_cast<uint32_t>(back))));
+        } else {
+            QImage plain(r.size(), QImage::Format_RGB32);
+            clearLayer(plain);
+            p.drawImage(r.topLeft(), plain);
+        }
+        return;
+    }
     syncSize();
     p.drawImage(r.topLeft(), surface_.image());
 }

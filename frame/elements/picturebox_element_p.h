@@ -90,6 +90,11 @@ private:
     QSize clientPixels() const;
     // Brings the backing image to the window's size, keeping the overlap.
     void syncSize();
+    // A plain layer is the back colour under the picture, at whatever size:
+    // it keeps no image until something draws into it or reads it back.
+    void makePlain();
+    // The drawing layer, made now if it was plain.
+    ImageSurface& layer();
     void clearLayer(QImage& image) const;
     void relayoutContents();
 
@@ -101,6 +106,7 @@ private:
     float currentX_ = 0;
     float currentY_ = 0;
     ImageSurface surface_{0, 0};
+    bool plain_ = true;
 };
 
 } // namespace korva

@@ -153,6 +153,25 @@ TEST_F(PictureBoxTest, BackColourAndPictureClearTheLayer) {
     EXPECT_EQ(box->CurrentX(), 0.0f);
 }
 
+// A box nothing has drawn into keeps no layer; its window shows the same
+// pixels as the layer it stands for, a half-transparent picture included.
+TEST_F(PictureBoxTest, AnUndrawnBoxShowsWhatItsLayerWouldHold) {
+    QImage picture(10, 6, QImage::Format_ARGB32);
+    picture.fill(QColor(0, 0, 255, 128));
+    for (const bool withPicture : {false, true}) {
+        SCOPED_TRACE(withPicture ? "picture" : "colour");
+        box->setBackColor(0x000080FF);
+        if (withPicture)
+            box->setPicture(Picture{picture});
+        box->widget()->show();
+        const QImage shown = box->widget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage layer = box->Image().image; // makes the layer
+        EXPECT_EQ(shown, layer.convertToFormat(QImage::Format_RGB32));
+        EXPECT_EQ(box->widget()->grab().toImage().convertToFormat(QImage::Format_RGB32), shown);
+        box->setPicture(Picture{});
+    }
+}
+
 TEST_F(PictureBoxTest, PrintWritesInTheForeColourAndMovesDown) {
     box->setForeColor(kRed);
     box->Print(QStringLiteral("WW"));
