@@ -13,8 +13,12 @@
 namespace korva {
 
 LineElement::LineElement(Control& owner, const QString& name, int index) : Element(owner, name, index, true) {
-    widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
     place();
+}
+
+void LineElement::createWidget() {
+    Element::createWidget();
+    existingWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 bool LineElement::endPoints(QPoint& from, QPoint& to) const {

@@ -33,6 +33,9 @@ public:
     void paint(QPainter& p, const QRect& r) override;
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
+protected:
+    void createWidget() override;
+
 private:
     // The end points in the container's device pixels; false when one is not
     // a number or lies far beyond any window.

@@ -49,8 +49,11 @@ Qt::PenStyle penOf(int16_t borderStyle) {
 } // namespace
 
 ShapeElement::ShapeElement(Control& owner, const QString& name, int index)
-    : Element(owner, name, index, true) {
-    widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    : Element(owner, name, index, true) {}
+
+void ShapeElement::createWidget() {
+    Element::createWidget();
+    existingWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 template <class T> void ShapeElement::update(T& member, T value) {

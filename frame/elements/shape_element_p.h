@@ -68,6 +68,9 @@ public:
     void paint(QPainter& p, const QRect& r) override;
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
+protected:
+    void createWidget() override;
+
 private:
     template <class T> void update(T& member, T value);
 

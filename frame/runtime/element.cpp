@@ -88,11 +88,11 @@ void ElementWidget::mouseDoubleClickEvent(QMouseEvent*) {
 
 Element::Element(Control& owner, const QString& name, int index, bool visual)
     : owner_(owner), name_(name), index_(index) {
-    if (visual) {
-        widget_ = new ElementWidget(*this, owner.site());
-        keepMouseInput(widget_);
-        widget_->show();
-    }
+    // A drawn element's window is made once it could show (or is asked for):
+    // hidden and out-of-sight elements, common in the controls' designs, cost
+    // no window.
+    if (visual)
+        deferWidget();
 }
 
 void Element::clearHandlers() {
@@ -163,17 +163,25 @@ void Element::deferWidget() {
 
 bool Element::couldShow() const {
     const QWidget* parent = parentWindow();
-    return visible_ && parent && pixelRect().intersects(parent->rect());
+    if (!visible_ || !parent || !pixelRect().intersects(parent->rect()))
+        return false;
+    // A drop-down's contents wait for it to open.
+    return !(parent->windowType() == Qt::Tool && !parent->isVisible());
 }
 
+void Element::createWidget() { setWidget(new ElementWidget(*this, nullptr)); }
+
 void Element::materialize() {
+    QWidget* parent = parentWindow();
+    if (!parent)
+        return; // the control's window is gone: nothing to show in
     deferred_ = false;
-    if (QWidget* parent = parentWindow())
-        parent->removeEventFilter(this);
+    parent->removeEventFilter(this);
     createWidget();
     if (!widget_)
         return;
-    setEnabled(enabled_);
+    if (!enabled_)
+        setEnabled(false);
     // In the stacking order of creation, as if it had been made with the others.
     const auto& all = owner_.elements();
     const auto self = std::find(all.begin(), all.end(), this);

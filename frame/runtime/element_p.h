@@ -143,12 +143,15 @@ protected:
     // Replaces the element's window by a specialised one (text box, button...).
     void setWidget(QWidget* w);
 
-    // For a kind whose window costs much and is often never seen (a combo box
-    // kept out of sight): the window is made by createWidget() only when
-    // something asks for it or when it could show (visible, and its rectangle
-    // meets its parent's). Until then the kind keeps its state itself.
+    // For a kind whose window is often never seen (a hidden picture, a combo
+    // box kept out of sight, what lies in a closed drop-down): the window is
+    // made by createWidget() only when something asks for it or when it could
+    // show (visible, its rectangle meeting its parent's, and a drop-down
+    // parent open). Until then the kind keeps its state itself. Drawn
+    // elements (labels, images, shapes, lines) are all made so.
     void deferWidget();
-    virtual void createWidget() {}
+    // Makes the window: a plain ElementWidget unless the kind has its own.
+    virtual void createWidget();
     QWidget* existingWidget() const { return widget_; }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
