@@ -1,5 +1,8 @@
 #include "colors/palette_model_p.h"
 
+#include <map>
+#include <memory>
+
 #include "colors/hls_p.h"
 
 #include <cstdlib>
@@ -46,7 +49,10 @@ std::string joined(std::string_view prefix, std::string_view name) {
 
 } // namespace
 
-PaletteModel::PaletteModel() : shadeGrid_(1) {}
+PaletteModel::PaletteModel() : shadeGrid_(1) {
+    static const auto none = std::make_shared<const std::vector<ColorCell>>();
+    mainGrid_ = none;
+}
 
 const PaletteLayout& PaletteModel::Layout() const { return *FindPaletteLayout(palette_); }
 
@@ -74,18 +80,24 @@ void PaletteModel::BuildMainGrid() {
     shadeColumns_ = hasShades_ ? static_cast<std::int32_t>(layout.Shades->Saturations.size()) : 0;
     shadeRows_ = hasShades_ ? static_cast<std::int32_t>(layout.Shades->Tones.size()) : 0;
 
-    mainGrid_.clear();
-    mainGrid_.reserve(layout.Hues.size() * layout.Tones.size() + layout.Greys.size());
-    for (const HueEntry& hue : layout.Hues) {
-        for (const ToneEntry& tone : layout.Tones)
-            mainGrid_.push_back(
-                generated(hue.Hue, 240, tone.Luminance, true, true, joined(tone.Prefix, hue.Name)));
+    // Built once per layout while any instance holds it.
+    static std::map<const PaletteLayout*, std::weak_ptr<const std::vector<ColorCell>>> built;
+    std::weak_ptr<const std::vector<ColorCell>>& known = built[&layout];
+    mainGrid_ = known.lock();
+    if (!mainGrid_) {
+        std::vector<ColorCell> grid;
+        grid.reserve(layout.Hues.size() * layout.Tones.size() + layout.Greys.size());
+        for (const HueEntry& hue : layout.Hues) {
+            for (const ToneEntry& tone : layout.Tones)
+                grid.push_back(generated(hue.Hue, 240, tone.Luminance, true, true, joined(tone.Prefix, hue.Name)));
+        }
+        for (const GreyEntry& grey : layout.Greys)
+            grid.push_back(generated(0, 0, grey.Luminance, false, true, std::string(grey.Name)));
+        for (std::size_t k = 0; k < grid.size(); ++k)
+            place(grid[k], static_cast<std::int32_t>(k), rows_, 6, cellSize_, gap_);
+        mainGrid_ = std::make_shared<const std::vector<ColorCell>>(std::move(grid));
+        known = mainGrid_;
     }
-    for (const GreyEntry& grey : layout.Greys)
-        mainGrid_.push_back(generated(0, 0, grey.Luminance, false, true, std::string(grey.Name)));
-
-    for (std::size_t k = 0; k < mainGrid_.size(); ++k)
-        place(mainGrid_[k], static_cast<std::int32_t>(k), rows_, 6, cellSize_, gap_);
 
     shadeGrid_.assign(1, ColorCell{});
 }
@@ -136,7 +148,7 @@ ColorCell PaletteModel::NearestBaseCell(std::uint32_t color) const {
     const ColorCell* result = nullptr;
     // The hue circle is deliberately not wrapped: hue 235 goes to MAGENTA (200)
     // rather than RED (0) in a layout without CRIMSON.
-    for (const ColorCell& cell : mainGrid_) {
+    for (const ColorCell& cell : *mainGrid_) {
         if ((cell.IsChromatic != 0) != chromatic)
             continue;
         const std::int64_t d = chromatic ? apart(cell.Hue, hls.Hue) : apart(cell.Luminance, hls.Luminance);
@@ -162,7 +174,7 @@ ColorCell PaletteModel::FindCell(std::uint32_t color) const {
             }
         }
     };
-    scan(mainGrid_);
+    scan(*mainGrid_);
     // The shade grid is searched as it stands, so when it holds only the empty
     // cell a colour near black finds "no cell" rather than a distant WHITE.
     if (best > 0 && hasShades_)

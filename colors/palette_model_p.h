@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <memory>
 #include <vector>
 
 namespace korva {
@@ -33,7 +34,7 @@ public:
     bool SetPaletteValue(std::int32_t value);
 
     // Main grid: Columns x Rows cells in index order, placed column by column.
-    const std::vector<ColorCell>& MainGrid() const { return mainGrid_; }
+    const std::vector<ColorCell>& MainGrid() const { return *mainGrid_; }
     // Shade grid: the shades of BaseCell, or exactly one empty cell when the
     // layout has no shades or there is no base cell.
     const std::vector<ColorCell>& ShadeGrid() const { return shadeGrid_; }
@@ -79,7 +80,9 @@ public:
 
 private:
     enZAVINPalette palette_ = AP24X8;
-    std::vector<ColorCell> mainGrid_;
+    // The main grid depends on the layout alone: instances with the same
+    // layout share one.
+    std::shared_ptr<const std::vector<ColorCell>> mainGrid_;
     std::vector<ColorCell> shadeGrid_;
     std::int32_t columns_ = 0;
     std::int32_t rows_ = 0;
