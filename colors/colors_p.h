@@ -147,6 +147,7 @@ public:
     // Set while this control hides its own panel, so the focus leaving the
     // hidden window is not taken for the user moving away.
     bool hidingPanel = false;
+    bool separatorPending = false; // the panel's bar waits for the panel to open
 
     std::unique_ptr<clsm_TIMER> cls_TIMER;
     QPointer<QShortcut> accessShortcut;

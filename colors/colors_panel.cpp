@@ -68,7 +68,11 @@ void ColorsPrivate::SizePanel(const PaletteModel& m) {
         lblCUSTOM1->setLeft(s.MovedRows->CustomLeft);
         picfraSEPBAR->setLeft(s.MovedRows->SepLeft);
         picfraSEPBAR->setWidth(s.MovedRows->SepWidth);
-        drawSeparator();
+        // Like the cells, the bar of a closed panel is drawn as it opens.
+        if (panelVisible())
+            drawSeparator();
+        else
+            separatorPending = true;
     }
     shpEDGE->setWidth(s.Width / tppX);
     shpEDGE->setHeight(s.Height / tppY);
@@ -154,6 +158,10 @@ void ColorsPrivate::showPopUp() {
     platform.activateWindow(panel);
     panel->setFocus(Qt::PopupFocusReason);
     // The paint a newly shown window gets: every cell again.
+    if (separatorPending) {
+        separatorPending = false;
+        drawSeparator();
+    }
     paintCells();
     emit q.popupVisibleChanged();
 }
