@@ -282,7 +282,7 @@ void PagesPrivate::markDirty(int32_t i) {
 bool PagesPrivate::holdsNormalLook(int32_t i) const {
     const auto at = static_cast<size_t>(i - 1);
     const auto holds = [&](const std::vector<TabPicture*>& family, const PictureBoxElement* src) {
-        return at >= family.size() || !family[at] || family[at]->handle() == src->picture().image.cacheKey();
+        return at >= family.size() || !family[at] || family[at]->handle() == src->picture().handle();
     };
     return holds(left, picTABLEFT) && holds(cap, picTABCAP) && holds(right, picTABRIGHT);
 }
@@ -298,7 +298,7 @@ void PagesPrivate::showLook(int32_t i, bool selected) {
     const Picture& srcR = selected ? rightTemplate->picture() : picTABRIGHT->picture();
     if (l)
         l->setPicture(srcL);
-    if (c && c->handle() != (srcC.isNull() ? 0 : srcC.image.cacheKey())) {
+    if (c && c->handle() != srcC.handle()) {
         c->setPicture(srcC);
         if (l)
             l->setHeight(selected ? kPieceHeight : kNormalHeight);

@@ -66,7 +66,7 @@ TabPicture::TabPicture(Control& owner, Strip& strip, const QString& name, int in
     : StripItem(owner, strip, name, index) {}
 
 bool TabPicture::setPicture(const Picture& p) {
-    if (!picture_.isNull() && !p.isNull() && picture_.image.cacheKey() == p.image.cacheKey())
+    if (!picture_.isNull() && !p.isNull() && picture_.handle() == p.handle())
         return false;
     if (picture_.isNull() && p.isNull())
         return false;

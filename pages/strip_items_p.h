@@ -54,7 +54,7 @@ public:
     TabPicture(Control& owner, Strip& strip, const QString& name, int index = -1);
 
     const Picture& picture() const { return picture_; }
-    qint64 handle() const { return picture_.isNull() ? 0 : picture_.image.cacheKey(); }
+    qint64 handle() const { return picture_.handle(); }
     // False when it already held this very picture (nothing changes then).
     bool setPicture(const Picture& p);
 

@@ -9,7 +9,7 @@ ImageElement::ImageElement(Control& owner, const QString& name, int index)
 
 void ImageElement::setPicture(const Picture& p) {
     // Assigning the same picture again is common (every mouse move); skip the repaint.
-    if (picture_.image.cacheKey() == p.image.cacheKey())
+    if (picture_.handle() == p.handle())
         return;
     picture_ = p;
     repaint();

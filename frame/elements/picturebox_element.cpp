@@ -264,7 +264,8 @@ void PictureBoxElement::Print(const QString& text) {
 Picture PictureBoxElement::Image() {
     // QImage shares its pixels until one side writes, so this copy costs
     // nothing now and is detached by the next drawing.
-    return Picture{layer().image()};
+    static qint64 serials = 0;
+    return Picture{layer().image(), {}, ++serials};
 }
 
 void PictureBoxElement::paint(QPainter& p, const QRect& r) {

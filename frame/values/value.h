@@ -33,8 +33,14 @@ struct Picture {
     // this at device resolution instead of scaling `image` up; at 1x `image`
     // is what shows. Empty for pictures loaded from files.
     std::function<QImage(QSize pixels)> draw = {};
+    // Which picture this is: a snapshot of a drawing layer is a picture of
+    // its own each time it is taken, also when its pixels are shared with
+    // another. 0 for other pictures, which are told apart by their pixels'
+    // identity. (Serials stay below 2^32; image cache keys never do.)
+    qint64 serial = 0;
 
     bool isNull() const { return image.isNull(); }
+    qint64 handle() const { return isNull() ? 0 : serial ? serial : image.cacheKey(); }
     friend bool operator==(const Picture& a, const Picture& b) { return a.image == b.image; }
 };
 

@@ -142,7 +142,7 @@ TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     auto* cap2 = dynamic_cast<pages::TabPicture*>(pages->element(u"imgSELCAP", 2));
     const qint64 before = cap2->handle();
     EXPECT_EQ(before,
-              dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAP"))->picture().image.cacheKey());
+              dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAP"))->picture().handle());
     pages->setTextColor(0x00FF0000);
     EXPECT_NE(cap2->handle(), before);
     ASSERT_FALSE(cap2->texts().empty());

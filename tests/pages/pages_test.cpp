@@ -91,7 +91,7 @@ protected:
     }
     qint64 sourceKey(const char* name) {
         if (auto* box = dynamic_cast<PictureBoxElement*>(pages->element(QString::fromLatin1(name))))
-            return box->picture().image.cacheKey();
+            return box->picture().handle();
         return dynamic_cast<TabPicture*>(pages->element(QString::fromLatin1(name), 0))->handle();
     }
     Look look(int i) {
