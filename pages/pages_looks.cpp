@@ -4,10 +4,14 @@
 // t is one pixel.
 #include "blend/clsm_blend_p.h"
 #include "frame/colour/colour_p.h"
+#include "frame/elements/paint_memo_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/site.h"
 #include "pages/pages_p.h"
+
+#include <cstring>
+#include <vector>
 
 namespace korva {
 
@@ -34,6 +38,22 @@ void line(PictureBoxElement* box, double x1, double y1, double x2, double y2) {
 }
 
 void showBackingImage(PictureBoxElement* box) { box->setPicture(box->Image()); }
+
+// What a look's painting depends on, for the memo: which look, the pixel
+// size, and every colour as given and as the palette translates it.
+struct LookInputs {
+    std::vector<uint64_t> values;
+    LookInputs(int look, double t) {
+        uint64_t bits = 0;
+        static_assert(sizeof bits == sizeof t);
+        std::memcpy(&bits, &t, sizeof bits);
+        values = {static_cast<uint64_t>(look), bits};
+    }
+    LookInputs& operator<<(uint32_t colour) {
+        values.push_back((static_cast<uint64_t>(colour) << 32) | static_cast<uint32_t>(TranslateColor(colour)));
+        return *this;
+    }
+};
 
 } // namespace
 
@@ -70,28 +90,40 @@ void PagesPrivate::ImageDis() {
     picTABSELLEFT->setWidth(static_cast<float>(2 * t));
     picTABSELRIGHT->setWidth(static_cast<float>(2 * t));
 
-    PaintGradient(picTABCAP, 270, B(colorForm, pageFill, 100),
-                  B(colorForm, B(colorForm, B(pageFill, kBlack, 240), 10), 150));
-    PaintGradient(picTABLEFT, 90, B(colorForm, pageFill, 122), B(B(pageFill, colorForm, 121), border, 210));
-    PaintGradient(picTABRIGHT, 90, B(colorForm, pageFill, 122), B(B(pageFill, colorForm, 122), border, 210));
-
+    const uint32_t cap1 = B(colorForm, pageFill, 100);
+    const uint32_t cap2 = B(colorForm, B(colorForm, B(pageFill, kBlack, 240), 10), 150);
+    const uint32_t side1 = B(colorForm, pageFill, 122);
+    const uint32_t left2 = B(B(pageFill, colorForm, 121), border, 210);
+    const uint32_t right2 = B(B(pageFill, colorForm, 122), border, 210);
     const uint32_t outline = B(colorForm, border, 80);
-    picTABCAP->setForeColor(outline);
-    picTABLEFT->setForeColor(picTABCAP->ForeColor());
-    picTABRIGHT->setForeColor(picTABCAP->ForeColor());
-    line(picTABCAP, 0, 0, 3000, 0);
-    line(picTABLEFT, 0, t, 0, 345);
-    line(picTABLEFT, t, 0, 1000, 2 * t);
-    picTABLEFT->setForeColor(B(border, back, 33));
-    line(picTABLEFT, 0, 0, t, t);
-    picTABLEFT->setForeColor(B(pageFill, border, 50));
-    line(picTABLEFT, t, t, 2 * t, 2 * t);
-    line(picTABRIGHT, t, t, t, 345);
-    line(picTABRIGHT, 0, 0, 15, 0);
-    picTABRIGHT->setForeColor(B(border, back, 13));
-    line(picTABRIGHT, t, 0, 2 * t, t);
-    picTABRIGHT->setForeColor(B(pageFill, border, 50));
-    line(picTABRIGHT, 0, t, t, 2 * t);
+    const uint32_t leftCorner = B(border, back, 33);
+    const uint32_t inner = B(pageFill, border, 50);
+    const uint32_t rightCorner = B(border, back, 13);
+    LookInputs in(0, t);
+    in << cap1 << cap2 << side1 << left2 << right2 << outline << leftCorner << inner << rightCorner;
+    PictureBoxElement* const boxes[] = {picTABCAP, picTABLEFT, picTABRIGHT};
+    paintMemoised(boxes, in.values, [&] {
+        PaintGradient(picTABCAP, 270, cap1, cap2);
+        PaintGradient(picTABLEFT, 90, side1, left2);
+        PaintGradient(picTABRIGHT, 90, side1, right2);
+
+        picTABCAP->setForeColor(outline);
+        picTABLEFT->setForeColor(picTABCAP->ForeColor());
+        picTABRIGHT->setForeColor(picTABCAP->ForeColor());
+        line(picTABCAP, 0, 0, 3000, 0);
+        line(picTABLEFT, 0, t, 0, 345);
+        line(picTABLEFT, t, 0, 1000, 2 * t);
+        picTABLEFT->setForeColor(leftCorner);
+        line(picTABLEFT, 0, 0, t, t);
+        picTABLEFT->setForeColor(inner);
+        line(picTABLEFT, t, t, 2 * t, 2 * t);
+        line(picTABRIGHT, t, t, t, 345);
+        line(picTABRIGHT, 0, 0, 15, 0);
+        picTABRIGHT->setForeColor(rightCorner);
+        line(picTABRIGHT, t, 0, 2 * t, t);
+        picTABRIGHT->setForeColor(inner);
+        line(picTABRIGHT, 0, t, t, 2 * t);
+    });
 
     showBackingImage(picTABLEFT);
     showBackingImage(picTABCAP);
@@ -102,26 +134,34 @@ void PagesPrivate::ImageDis() {
 
 namespace {
 
-// The outline steps the hover and the selected looks share.
+// The outline steps the hover and the selected looks share, and their colours.
+struct RaisedOutline {
+    uint32_t outline, leftCorner, inner, rightCorner;
+    RaisedOutline(uint32_t outlineColour, uint32_t border, uint32_t back, uint32_t pageFill)
+        : outline(outlineColour), leftCorner(B(border, back, 33)), inner(B(pageFill, border, 120)),
+          rightCorner(B(border, back, 43)) {}
+    void addTo(LookInputs& in) const { in << outline << leftCorner << inner << rightCorner; }
+};
+
 void outlineRaised(PictureBoxElement* capBox, PictureBoxElement* leftBox, PictureBoxElement* rightBox,
-                   uint32_t outline, uint32_t border, uint32_t back, uint32_t pageFill) {
+                   const RaisedOutline& c) {
     const double t = pixel();
-    capBox->setForeColor(outline);
+    capBox->setForeColor(c.outline);
     leftBox->setForeColor(capBox->ForeColor());
     rightBox->setForeColor(capBox->ForeColor());
     line(capBox, 0, 0, 3000, 0);
     line(leftBox, 0, t, 0, 345);
     line(leftBox, t, 0, 1000, 2 * t);
-    leftBox->setForeColor(B(border, back, 33));
+    leftBox->setForeColor(c.leftCorner);
     line(leftBox, 0, 0, t, t);
-    leftBox->setForeColor(B(pageFill, border, 120));
+    leftBox->setForeColor(c.inner);
     line(leftBox, t, t, 2 * t, 2 * t);
     line(rightBox, t, t, t, 395);
     line(rightBox, 0, 0, t, 0);
     line(rightBox, 2 * t, 120, 6 * t, 285);
-    rightBox->setForeColor(B(border, back, 43));
+    rightBox->setForeColor(c.rightCorner);
     line(rightBox, t, 0, 2 * t, t);
-    rightBox->setForeColor(B(pageFill, border, 120));
+    rightBox->setForeColor(c.inner);
     line(rightBox, 0, t, t, 2 * t);
 }
 
@@ -135,16 +175,22 @@ void PagesPrivate::ImageHLight() {
     picTABLEFTHOV->setWidth(static_cast<float>(2 * t));
     picTABRIGHTHOV->setWidth(static_cast<float>(4 * t));
 
-    PaintGradient(picTABCAPHOV, 90, page, kHighlight);
-    PaintGradient(picTABLEFTHOV, 90, B(colorForm, pageFill, 22),
-                  B(B(kHighlight, B(pageFill, kBlack, 250), 121), border, 210));
-    PaintGradient(picTABRIGHTHOV, 90, B(colorForm, pageFill, 22),
-                  B(B(kHighlight, B(pageFill, kBlack, 250), 122), border, 210));
-
-    outlineRaised(picTABCAPHOV, picTABLEFTHOV, picTABRIGHTHOV, B(colorForm, border, 80), border, back,
-                  pageFill);
-    picTABRIGHTHOV->setForeColor(back);
-    line(picTABRIGHTHOV, 2 * t, t, 2 * t, 395);
+    const uint32_t side1 = B(colorForm, pageFill, 22);
+    const uint32_t left2 = B(B(kHighlight, B(pageFill, kBlack, 250), 121), border, 210);
+    const uint32_t right2 = B(B(kHighlight, B(pageFill, kBlack, 250), 122), border, 210);
+    const RaisedOutline raised(B(colorForm, border, 80), border, back, pageFill);
+    LookInputs in(1, t);
+    in << page << kHighlight << side1 << left2 << right2 << back;
+    raised.addTo(in);
+    PictureBoxElement* const boxes[] = {picTABCAPHOV, picTABLEFTHOV, picTABRIGHTHOV};
+    paintMemoised(boxes, in.values, [&] {
+        PaintGradient(picTABCAPHOV, 90, page, kHighlight);
+        PaintGradient(picTABLEFTHOV, 90, side1, left2);
+        PaintGradient(picTABRIGHTHOV, 90, side1, right2);
+        outlineRaised(picTABCAPHOV, picTABLEFTHOV, picTABRIGHTHOV, raised);
+        picTABRIGHTHOV->setForeColor(back);
+        line(picTABRIGHTHOV, 2 * t, t, 2 * t, 395);
+    });
 
     showBackingImage(picTABLEFTHOV);
     showBackingImage(picTABCAPHOV);
@@ -159,15 +205,22 @@ void PagesPrivate::ImageSel() {
     picTABSELLEFT->setWidth(static_cast<float>(2 * t));
     picTABSELRIGHT->setWidth(static_cast<float>(4 * t));
 
-    PaintGradient(picTABSELCAP, 90, page, kHighlight);
-    PaintGradient(picTABSELLEFT, 90, page, B(kHighlight, border, 220));
-    PaintGradient(picTABSELRIGHT, 90, page, B(kHighlight, border, 220));
-
-    outlineRaised(picTABSELCAP, picTABSELLEFT, picTABSELRIGHT, border, border, back, pageFill);
-    picTABSELRIGHT->setForeColor(border);
-    line(picTABSELRIGHT, t, 300, 2 * t, 300);
-    picTABSELRIGHT->setForeColor(back);
-    line(picTABSELRIGHT, 2 * t, t, 2 * t, 395);
+    const uint32_t side2 = B(kHighlight, border, 220);
+    const RaisedOutline raised(border, border, back, pageFill);
+    LookInputs in(2, t);
+    in << page << kHighlight << side2 << border << back;
+    raised.addTo(in);
+    PictureBoxElement* const boxes[] = {picTABSELCAP, picTABSELLEFT, picTABSELRIGHT};
+    paintMemoised(boxes, in.values, [&] {
+        PaintGradient(picTABSELCAP, 90, page, kHighlight);
+        PaintGradient(picTABSELLEFT, 90, page, side2);
+        PaintGradient(picTABSELRIGHT, 90, page, side2);
+        outlineRaised(picTABSELCAP, picTABSELLEFT, picTABSELRIGHT, raised);
+        picTABSELRIGHT->setForeColor(border);
+        line(picTABSELRIGHT, t, 300, 2 * t, 300);
+        picTABSELRIGHT->setForeColor(back);
+        line(picTABSELRIGHT, 2 * t, t, 2 * t, 395);
+    });
 
     capTemplate->setPicture(picTABSELCAP->Image());
     leftTemplate->setPicture(picTABSELLEFT->Image());

@@ -26,6 +26,8 @@ public:
     // A width x height image filled with `background` (0x00BBGGRR). A size of
     // zero or less gives an empty surface.
     ImageSurface(int width, int height, uint32_t background = 0);
+    // A surface on an existing RGB32 image (shared until either side writes).
+    explicit ImageSurface(QImage image) : image_(std::move(image)) {}
 
     bool clientSize(int& width, int& height) const override;
     void drawLine(int x0, int y0, int x1, int y1, uint32_t colour) override;

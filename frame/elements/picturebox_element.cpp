@@ -166,6 +166,12 @@ void PictureBoxElement::drawLine(int x0, int y0, int x1, int y1, uint32_t colour
 
 QImage* PictureBoxElement::backingImage() { return layer().backingImage(); }
 
+void PictureBoxElement::adoptLayer(const QImage& image) {
+    plain_ = false;
+    surface_ = ImageSurface(image);
+    repaint();
+}
+
 void PictureBoxElement::backingImageChanged() { repaint(); }
 
 namespace {

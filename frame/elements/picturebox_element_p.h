@@ -74,6 +74,13 @@ public:
     // A snapshot of the drawing layer; later drawing does not change it.
     Picture Image();
 
+    // Whether the layer is plain: nothing drawn since the last clear, so it
+    // is the back colour under the picture and keeps no image.
+    bool layerIsPlain() const { return plain_; }
+    // Takes `image` (RGB32, the box's size) as the drawing layer, sharing its
+    // pixels until either side writes.
+    void adoptLayer(const QImage& image);
+
     // LineSurface, in device pixels of the client area.
     bool clientSize(int& width, int& height) const override;
     void drawLine(int x0, int y0, int x1, int y1, uint32_t colour) override;

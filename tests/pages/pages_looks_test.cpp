@@ -150,4 +150,32 @@ TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     EXPECT_EQ(cap2->texts().back().x, 170);
 }
 
+// Instances with the same colours hold one set of look pixels; a box drawn
+// into, or other colours, get pixels of their own that a fresh paint would give.
+TEST_F(PagesLooksTest, LooksShareTheirPixelsOnlyWhereAPaintWouldGiveTheSame) {
+    auto other = Pages::createNew();
+    other->setPageColor(0x00F0E8E0);
+    other->setColorForm(0x00C08040);
+    auto cap = [](Pages& p, const char* name = "picTABCAP") {
+        return dynamic_cast<PictureBoxElement*>(p.element(QString::fromLatin1(name)));
+    };
+    for (const char* name : {"picTABCAP", "picTABCAPHOV", "picTABSELCAP", "picTABLEFT"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(cap(*other, name)->picture().image.constBits(), cap(*pages, name)->picture().image.constBits());
+    }
+
+    const QImage shared = image("picTABCAP");
+    cap(*pages)->Line(0, 100, 3000, 100, 0x000000FFu);
+    pages->Refresh();
+    EXPECT_EQ(image("picTABCAP"), shared) << "the repaint covers what was drawn";
+    EXPECT_NE(cap(*pages)->picture().handle(), cap(*other)->picture().handle());
+
+    other->setColorForm(0x00408040);
+    EXPECT_NE(cap(*other)->picture().image, shared);
+    auto fresh = Pages::createNew();
+    fresh->setPageColor(0x00F0E8E0);
+    fresh->setColorForm(0x00408040);
+    EXPECT_EQ(cap(*fresh)->picture().image, cap(*other)->picture().image);
+}
+
 } // namespace
