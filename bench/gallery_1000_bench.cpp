@@ -138,8 +138,9 @@ void measure(benchmark::State& state, const QByteArray& formText, bool window) {
     double millis = 0;
     long rss = 0;
     for (auto _ : state) {
-        const Run r = window ? runKorvahost({form, QStringLiteral("--print-windows")}, "window ")
-                             : runKorvahost({form, QStringLiteral("--screenshot"), dir.filePath("shot.png")}, {});
+        const Run r =
+            window ? runKorvahost({form, QStringLiteral("--print-windows")}, "window ")
+                   : runKorvahost({form, QStringLiteral("--screenshot"), dir.filePath("shot.png")}, {});
         if (!r.ok) {
             state.SkipWithError("korvahost failed");
             return;
@@ -156,7 +157,9 @@ void measure(benchmark::State& state, const QByteArray& formText, bool window) {
 // line whatever it is, so it is measured by its screenshot alone.
 void BM_KorvahostEmptyForm_screenshot(benchmark::State& state) { measure(state, "korvactl form 1\n", false); }
 void BM_KorvahostGallery1000_window(benchmark::State& state) { measure(state, replicatedGallery(), true); }
-void BM_KorvahostGallery1000_screenshot(benchmark::State& state) { measure(state, replicatedGallery(), false); }
+void BM_KorvahostGallery1000_screenshot(benchmark::State& state) {
+    measure(state, replicatedGallery(), false);
+}
 
 BENCHMARK(BM_KorvahostEmptyForm_screenshot)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_KorvahostGallery1000_window)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -89,7 +89,8 @@ void PaletteModel::BuildMainGrid() {
         grid.reserve(layout.Hues.size() * layout.Tones.size() + layout.Greys.size());
         for (const HueEntry& hue : layout.Hues) {
             for (const ToneEntry& tone : layout.Tones)
-                grid.push_back(generated(hue.Hue, 240, tone.Luminance, true, true, joined(tone.Prefix, hue.Name)));
+                grid.push_back(
+                    generated(hue.Hue, 240, tone.Luminance, true, true, joined(tone.Prefix, hue.Name)));
         }
         for (const GreyEntry& grey : layout.Greys)
             grid.push_back(generated(0, 0, grey.Luminance, false, true, std::string(grey.Name)));

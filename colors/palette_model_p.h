@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace korva {

@@ -50,7 +50,8 @@ struct LookInputs {
         values = {static_cast<uint64_t>(look), bits};
     }
     LookInputs& operator<<(uint32_t colour) {
-        values.push_back((static_cast<uint64_t>(colour) << 32) | static_cast<uint32_t>(TranslateColor(colour)));
+        values.push_back((static_cast<uint64_t>(colour) << 32) |
+                         static_cast<uint32_t>(TranslateColor(colour)));
         return *this;
     }
 };

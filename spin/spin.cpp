@@ -709,8 +709,8 @@ void Spin::onWriteProperties(PropertyBag& bag) {
         bag.WriteProperty(QString::fromLatin1(key), v, def);
     };
     // "Backcolor" with a small c, here and when reading.
-    const uint32_t back = d->backDerived ? static_cast<uint32_t>(defaultDisabledBackground())
-                                         : d->txtUPDOWN->BackColor();
+    const uint32_t back =
+        d->backDerived ? static_cast<uint32_t>(defaultDisabledBackground()) : d->txtUPDOWN->BackColor();
     write("Backcolor", Value(Colour{back}), Value(Colour{kWindowBackground}));
     write("ForeColor", Value(Colour{d->txtUPDOWN->ForeColor()}), Value(Colour{kWindowText}));
     write("Enabled", Value(d->componentBool(UpDownElement::kEnabled)), Value(true));

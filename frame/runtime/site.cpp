@@ -189,7 +189,8 @@ void Site::settleFocus(const QWidget* now) {
 }
 
 void Site::deliverMouse(Notification n, const QMouseEvent& e) {
-    const Qt::MouseButtons buttons = n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
+    const Qt::MouseButtons buttons =
+        n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
     const QPointF at = e.position();
     std::vector<Value> args{Value(mouseButtonCode(buttons)), Value(shiftCode(e.modifiers())),
                             Value(static_cast<float>(fromPixelsX(at.x()))),

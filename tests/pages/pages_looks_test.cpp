@@ -141,8 +141,7 @@ TEST_F(PagesLooksTest, ColorFormZeroBecomesButtonFace) {
 TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     auto* cap2 = dynamic_cast<pages::TabPicture*>(pages->element(u"imgSELCAP", 2));
     const qint64 before = cap2->handle();
-    EXPECT_EQ(before,
-              dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAP"))->picture().handle());
+    EXPECT_EQ(before, dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAP"))->picture().handle());
     pages->setTextColor(0x00FF0000);
     EXPECT_NE(cap2->handle(), before);
     ASSERT_FALSE(cap2->texts().empty());
@@ -161,7 +160,8 @@ TEST_F(PagesLooksTest, LooksShareTheirPixelsOnlyWhereAPaintWouldGiveTheSame) {
     };
     for (const char* name : {"picTABCAP", "picTABCAPHOV", "picTABSELCAP", "picTABLEFT"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(cap(*other, name)->picture().image.constBits(), cap(*pages, name)->picture().image.constBits());
+        EXPECT_EQ(cap(*other, name)->picture().image.constBits(),
+                  cap(*pages, name)->picture().image.constBits());
     }
 
     const QImage shared = image("picTABCAP");

@@ -41,7 +41,9 @@ protected:
     }
     Look look(int i) const {
         auto key = [&](const char* box) {
-            return static_cast<PictureBoxElement*>(pages->element(QString::fromLatin1(box)))->picture().handle();
+            return static_cast<PictureBoxElement*>(pages->element(QString::fromLatin1(box)))
+                ->picture()
+                .handle();
         };
         const qint64 h = static_cast<pages::TabPicture*>(pages->element(u"imgSELCAP", i))->handle();
         if (h == static_cast<pages::TabPicture*>(pages->element(u"imgSELCAP", 0))->handle())
