@@ -117,13 +117,21 @@ void PictureBoxElement::clearLayer(QImage& image) const {
     }
 }
 
-void PictureBoxElement::makePlain() {
+void PictureBoxElement::makePlain(bool keepImage) {
     plain_ = true;
-    surface_ = ImageSurface(0, 0);
+    if (!keepImage)
+        surface_ = ImageSurface(0, 0);
 }
 
 ImageSurface& PictureBoxElement::layer() {
-    plain_ = false;
+    if (plain_) {
+        plain_ = false;
+        // An image kept through a Cls is cleared where it is, not made anew.
+        if (QImage* kept = surface_.backingImage(); !kept->isNull() && kept->size() == clientPixels())
+            clearLayer(*kept);
+        else
+            surface_ = ImageSurface(0, 0);
+    }
     syncSize();
     return surface_;
 }
@@ -219,7 +227,8 @@ int32_t PictureBoxElement::Point(float x, float y) {
 }
 
 void PictureBoxElement::Cls() {
-    makePlain();
+    // Drawing usually follows a clear: keep the image for it.
+    makePlain(true);
     currentX_ = 0;
     currentY_ = 0;
     repaint();

@@ -99,7 +99,7 @@ private:
     void syncSize();
     // A plain layer is the back colour under the picture, at whatever size:
     // it keeps no image until something draws into it or reads it back.
-    void makePlain();
+    void makePlain(bool keepImage = false);
     // The drawing layer, made now if it was plain.
     ImageSurface& layer();
     void clearLayer(QImage& image) const;
