@@ -21,7 +21,7 @@ bool sameBits(const QImage& a, const QImage& b) {
         return true;
     if (a.size() != b.size() || a.format() != b.format())
         return false;
-    const size_t row = static_cast<size_t>(a.width()) * static_cast<size_t>(a.depth() + 7) / 8;
+    const size_t row = (static_cast<size_t>(a.width()) * static_cast<size_t>(a.depth()) + 7) / 8;
     for (int y = 0; y < a.height(); ++y)
         if (std::memcmp(a.constScanLine(y), b.constScanLine(y), row) != 0)
             return false;

@@ -127,12 +127,9 @@ void Element::setContainer(ContainerElement* box) {
             return;
     if (box && (&box->owner() != &owner_ || !box->widget()))
         return;
-    if (deferred_ && parentWindow())
-        parentWindow()->removeEventFilter(this);
     container_ = box;
     if (deferred_) {
-        if (QWidget* parent = parentWindow())
-            parent->installEventFilter(this);
+        watchParent();
         relayout();
     }
     if (widget_) {
@@ -156,9 +153,16 @@ void Element::deferWidget() {
     if (widget_ || deferred_)
         return;
     deferred_ = true;
-    // A parent that grows may bring the element into sight.
-    if (QWidget* parent = parentWindow())
-        parent->installEventFilter(this);
+    watchParent();
+}
+
+// A parent that grows or shows may bring a deferred element into sight.
+void Element::watchParent() {
+    if (watched_)
+        watched_->removeEventFilter(this);
+    watched_ = deferred_ ? parentWindow() : nullptr;
+    if (watched_)
+        watched_->installEventFilter(this);
 }
 
 bool Element::couldShow() const {
@@ -176,7 +180,7 @@ void Element::materialize() {
     if (!parent)
         return; // the control's window is gone: nothing to show in
     deferred_ = false;
-    parent->removeEventFilter(this);
+    watchParent();
     createWidget();
     if (!widget_)
         return;
@@ -195,8 +199,10 @@ void Element::materialize() {
 }
 
 bool Element::eventFilter(QObject* watched, QEvent* event) {
-    if (deferred_ && watched == parentWindow() &&
-        (event->type() == QEvent::Resize || event->type() == QEvent::Show) && couldShow())
+    // Only a live parent's resize or show: a parent being torn down sends
+    // other events, and its elements may be going too.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && deferred_ &&
+        watched == watched_ && couldShow())
         materialize();
     return false;
 }

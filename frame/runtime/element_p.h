@@ -157,6 +157,7 @@ protected:
 
 private:
     QWidget* parentWindow() const;
+    void watchParent();
     QRect pixelRect() const;
     bool couldShow() const;
     void materialize();
@@ -166,6 +167,7 @@ private:
     int index_;
     QPointer<QWidget> widget_;
     bool deferred_ = false;
+    QPointer<QWidget> watched_; // the parent a deferred element watches
     QPointer<Element> container_;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
