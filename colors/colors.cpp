@@ -159,12 +159,18 @@ void ColorsPrivate::wireElements() {
     // The button's input is the control's own, and the focus the control is
     // given (by Tab or by the host) goes to the button, which handles the keys.
     q.site()->setFocusProxy(cmdMAINBTN->widget());
-    cmdMAINBTN->onClick = [this] { clickSequence(); };
-    cmdMAINBTN->onDblClick = [this] { buttonDblClick(); };
-    cmdMAINBTN->onMouseDown = [this](int16_t b, int16_t s, float x, float y) { buttonMouseDown(b, s, x, y); };
-    cmdMAINBTN->onMouseMove = [this](int16_t b, int16_t s, float x, float y) { buttonMouseMove(b, s, x, y); };
-    cmdMAINBTN->onMouseUp = [this](int16_t b, int16_t s, float x, float y) { buttonMouseUp(b, s, x, y); };
-    cmdMAINBTN->onKeyDown = [this](int16_t& code, int16_t shift) {
+    cmdMAINBTN->handlers().onClick = [this] { clickSequence(); };
+    cmdMAINBTN->handlers().onDblClick = [this] { buttonDblClick(); };
+    cmdMAINBTN->handlers().onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
+        buttonMouseDown(b, s, x, y);
+    };
+    cmdMAINBTN->handlers().onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
+        buttonMouseMove(b, s, x, y);
+    };
+    cmdMAINBTN->handlers().onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
+        buttonMouseUp(b, s, x, y);
+    };
+    cmdMAINBTN->handlers().onKeyDown = [this](int16_t& code, int16_t shift) {
         const int16_t pressed = code;
         buttonKeyDown(code, shift);
         // Space is the control's own press and release; the push button must
@@ -172,25 +178,25 @@ void ColorsPrivate::wireElements() {
         if (pressed == 32)
             code = 0;
     };
-    cmdMAINBTN->onKeyPress = [this](int16_t&) { buttonKeyPress(); };
-    cmdMAINBTN->onKeyUp = [this](int16_t& code, int16_t shift) { buttonKeyUp(code, shift); };
+    cmdMAINBTN->handlers().onKeyPress = [this](int16_t&) { buttonKeyPress(); };
+    cmdMAINBTN->handlers().onKeyUp = [this](int16_t& code, int16_t shift) { buttonKeyUp(code, shift); };
 
-    picDROPDOWNPANEL->onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
+    picDROPDOWNPANEL->handlers().onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
         panelMouseMove(b, s, x, y);
     };
-    picDROPDOWNPANEL->onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
+    picDROPDOWNPANEL->handlers().onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
         panelMouseDown(b, s, x, y);
     };
-    picDROPDOWNPANEL->onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
+    picDROPDOWNPANEL->handlers().onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
         panelMouseUp(b, s, x, y);
     };
-    picDROPDOWNPANEL->onKeyPress = [this](int16_t&) { panelKeyPress(); };
-    picDROPDOWNPANEL->onLostFocus = [this] { panelLostFocus(); };
+    picDROPDOWNPANEL->handlers().onKeyPress = [this](int16_t&) { panelKeyPress(); };
+    picDROPDOWNPANEL->handlers().onLostFocus = [this] { panelLostFocus(); };
 
-    lblCUSTOM->onMouseMove = [this](int16_t, int16_t, float, float) {
+    lblCUSTOM->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
         Platform::instance().setCursor(lblCUSTOM->widget(), CursorShape::Hand);
     };
-    lblCUSTOM->onClick = [this] { ChooseCustomColor(); };
+    lblCUSTOM->handlers().onClick = [this] { ChooseCustomColor(); };
 }
 
 // --- events and reports -------------------------------------------------------

@@ -37,36 +37,36 @@ void PagesPrivate::wireElements() {
     auto up = [this](int16_t button, int16_t, float, float) { raiseMouseMoveOrUp(true, button); };
     auto dbl = [this] { raiseDblClick(); };
 
-    capTemplate->onMouseDown = press;
-    capTemplate->onMouseMove = [this](int16_t button, int16_t, float x, float y) {
+    capTemplate->handlers().onMouseDown = press;
+    capTemplate->handlers().onMouseMove = [this](int16_t button, int16_t, float x, float y) {
         const int32_t i = senderIndex();
         auto* piece = dynamic_cast<TabPicture*>(Element::notifying());
         pieceMove(button);
         if (i != activeTab && piece)
             TrackHover(piece, x, y, i);
     };
-    capTemplate->onMouseUp = [this](int16_t button, int16_t, float, float) {
+    capTemplate->handlers().onMouseUp = [this](int16_t button, int16_t, float, float) {
         const int32_t i = senderIndex();
         raiseMouseMoveOrUp(true, button);
         if (i != activeTab)
             ObjectMouseUp();
     };
-    capTemplate->onDblClick = dbl;
+    capTemplate->handlers().onDblClick = dbl;
 
-    leftTemplate->onMouseDown = press;
-    leftTemplate->onMouseMove = move;
-    leftTemplate->onDblClick = dbl;
+    leftTemplate->handlers().onMouseDown = press;
+    leftTemplate->handlers().onMouseMove = move;
+    leftTemplate->handlers().onDblClick = dbl;
 
-    rightTemplate->onMouseDown = press;
-    rightTemplate->onMouseMove = move;
-    rightTemplate->onMouseUp = up;
-    rightTemplate->onDblClick = dbl;
+    rightTemplate->handlers().onMouseDown = press;
+    rightTemplate->handlers().onMouseMove = move;
+    rightTemplate->handlers().onMouseUp = up;
+    rightTemplate->handlers().onDblClick = dbl;
 
-    labelTemplate->onMouseDown = press;
-    labelTemplate->onMouseMove = move;
-    labelTemplate->onMouseUp = up;
+    labelTemplate->handlers().onMouseDown = press;
+    labelTemplate->handlers().onMouseMove = move;
+    labelTemplate->handlers().onMouseUp = up;
 
-    picBACKTARGET->onMouseMove = [this](int16_t, int16_t, float, float) { ObjectMouseUp(); };
+    picBACKTARGET->handlers().onMouseMove = [this](int16_t, int16_t, float, float) { ObjectMouseUp(); };
 }
 
 // --- events ------------------------------------------------------------------------

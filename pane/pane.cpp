@@ -124,19 +124,19 @@ void PanePrivate::createElements() {
 // Mouse and click handling. The arguments are not looked at: any button counts.
 // "Picture active" is imgMAIN's own Enabled, "picture shown" its Visible.
 void PanePrivate::wireElements() {
-    imgMAIN->onClick = [this] { raiseClick(); };
-    imgMAIN->onDblClick = [this] {
+    imgMAIN->handlers().onClick = [this] { raiseClick(); };
+    imgMAIN->handlers().onDblClick = [this] {
         raiseClick();
         showPicture(imgPRESS);
     };
-    imgMAIN->onMouseDown = [this](int16_t, int16_t, float, float) {
+    imgMAIN->handlers().onMouseDown = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Enabled())
             return;
         captionColour(kBlack);
         handCursor(imgMAIN->widget());
         showPicture(imgPRESS);
     };
-    imgMAIN->onMouseMove = [this](int16_t, int16_t, float, float) {
+    imgMAIN->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Enabled())
             return;
         tmrCOLORCHK->setTimerEnabled(true);
@@ -144,31 +144,31 @@ void PanePrivate::wireElements() {
         captionColour(kWhite);
         handCursor(imgMAIN->widget());
     };
-    imgMAIN->onMouseUp = [this](int16_t, int16_t, float, float) {
+    imgMAIN->handlers().onMouseUp = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Enabled())
             return;
         showPicture(imgHL);
         captionColour(kBlack);
     };
 
-    lblTEST->onClick = [this] {
+    lblTEST->handlers().onClick = [this] {
         if (imgMAIN->Visible())
             raiseClick();
     };
-    lblTEST->onDblClick = [this] {
+    lblTEST->handlers().onDblClick = [this] {
         if (!imgMAIN->Visible())
             return;
         raiseClick();
         showPicture(imgPRESS);
     };
-    lblTEST->onMouseDown = [this](int16_t, int16_t, float, float) {
+    lblTEST->handlers().onMouseDown = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Visible())
             return;
         handCursor(lblTEST->widget());
         showPicture(imgPRESS);
         captionColour(kBlack);
     };
-    lblTEST->onMouseMove = [this](int16_t, int16_t, float, float) {
+    lblTEST->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Visible())
             return;
         captionColour(kWhite);
@@ -176,14 +176,14 @@ void PanePrivate::wireElements() {
         showPicture(imgHL);
         handCursor(lblTEST->widget());
     };
-    lblTEST->onMouseUp = [this](int16_t, int16_t, float, float) {
+    lblTEST->handlers().onMouseUp = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Visible())
             return;
         showPicture(imgHL);
         captionColour(kBlack);
     };
 
-    tmrCOLORCHK->onTimer = [this] { leaveCheck(); };
+    tmrCOLORCHK->handlers().onTimer = [this] { leaveCheck(); };
 }
 
 void PanePrivate::raiseClick() {

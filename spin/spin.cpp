@@ -209,36 +209,38 @@ void SpinPrivate::createElements() {
 }
 
 void SpinPrivate::wireElements() {
-    txtUPDOWN->onChange = [this] {
+    txtUPDOWN->handlers().onChange = [this] {
         raise(kChange);
         emit q.Change();
         // Screen readers hear the value the text now holds (spin_accessible.cpp).
         const auto n = number();
         accessibility::notifyValueChanged(q, n ? QVariant(*n) : QVariant());
     };
-    txtUPDOWN->onGotFocus = [this] { accessibility::notifyFocus(q); };
-    txtUPDOWN->onClick = [this] {
+    txtUPDOWN->handlers().onGotFocus = [this] { accessibility::notifyFocus(q); };
+    txtUPDOWN->handlers().onClick = [this] {
         raise(kClick);
         emit q.Click();
     };
-    txtUPDOWN->onDblClick = [this] {
+    txtUPDOWN->handlers().onDblClick = [this] {
         raise(kDblClick);
         emit q.DblClick();
     };
-    txtUPDOWN->onKeyDown = [this](int16_t& keyCode, int16_t shift) { keyDown(keyCode, shift); };
-    txtUPDOWN->onKeyPress = [this](int16_t& keyAscii) { keyPress(keyAscii); };
-    txtUPDOWN->onKeyUp = [this](int16_t& keyCode, int16_t shift) { raiseKey(kKeyUp, keyCode, shift); };
-    txtUPDOWN->onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
+    txtUPDOWN->handlers().onKeyDown = [this](int16_t& keyCode, int16_t shift) { keyDown(keyCode, shift); };
+    txtUPDOWN->handlers().onKeyPress = [this](int16_t& keyAscii) { keyPress(keyAscii); };
+    txtUPDOWN->handlers().onKeyUp = [this](int16_t& keyCode, int16_t shift) {
+        raiseKey(kKeyUp, keyCode, shift);
+    };
+    txtUPDOWN->handlers().onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
         layout();
         raiseMouse(kMouseDown, b, s, x, y);
     };
-    txtUPDOWN->onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
+    txtUPDOWN->handlers().onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
         raiseMouse(kMouseMove, b, s, x, y);
     };
-    txtUPDOWN->onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
+    txtUPDOWN->handlers().onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
         raiseMouse(kMouseUp, b, s, x, y);
     };
-    txtUPDOWN->onLostFocus = [this] { validateTextBox(); };
+    txtUPDOWN->handlers().onLostFocus = [this] { validateTextBox(); };
 
     if (udnCTRL) {
         udnCTRL->onStepUp = [this] { increase(); };

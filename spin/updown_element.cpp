@@ -43,7 +43,7 @@ UpDownElement::UpDownElement(Control& owner, const QString& name)
     w->setOwnerClock(true);
     repeat_->setInterval(static_cast<int32_t>(HoldRepeat::kTickMs));
     repeat_->setTimerEnabled(false);
-    repeat_->onTimer = [this] {
+    repeat_->handlers().onTimer = [this] {
         if (UpDown* b = buttons())
             b->repeatTick();
     };

@@ -6,6 +6,7 @@
 #include "frame/values/convert_p.h"
 #include "frame/values/guarded_p.h"
 
+#include <algorithm>
 #include <array>
 
 namespace korva {
@@ -148,8 +149,25 @@ InvokeStatus Control::onInvoke(const MemberInfo&, InvokeKind, std::vector<Value>
     return InvokeStatus::UnknownMember;
 }
 
+namespace {
+
+// The order of Control::byName_: by name in any case, then by index.
+int compareKey(QStringView name, int index, const Element* e) {
+    if (const int c = name.compare(e->Name(), Qt::CaseInsensitive))
+        return c;
+    return index < e->Index() ? -1 : index > e->Index() ? 1 : 0;
+}
+
+template <class Sorted> auto firstOf(Sorted& sorted, QStringView name, int index) {
+    return std::partition_point(sorted.begin(), sorted.end(),
+                                [&](const Element* e) { return compareKey(name, index, e) > 0; });
+}
+
+} // namespace
+
 Element* Control::element(QStringView name, int index) const {
-    return byName_.value(qMakePair(name.toString().toCaseFolded(), index), nullptr);
+    const auto it = firstOf(byName_, name, index);
+    return it != byName_.end() && compareKey(name, index, *it) == 0 ? *it : nullptr;
 }
 
 bool Control::notify(QStringView elementName, int index, Notification n, std::vector<Value>& args,
@@ -259,10 +277,11 @@ void Control::RaiseMouseEvent(int32_t number, int16_t& button, int16_t& shift, f
 
 void Control::adoptElement(Element* e) {
     elements_.push_back(e);
-    // The first element of a name and index is the one lookups find.
-    const auto key = qMakePair(e->Name().toCaseFolded(), e->Index());
-    if (!byName_.contains(key))
-        byName_.insert(key, e);
+    // After its equals: the first element of a name and index is the one lookups find.
+    const auto after = std::partition_point(byName_.begin(), byName_.end(), [&](const Element* other) {
+        return compareKey(e->Name(), e->Index(), other) >= 0;
+    });
+    byName_.insert(after, e);
 }
 
 Element* Control::loadElement(QStringView name, int index) {
@@ -279,18 +298,7 @@ Element* Control::loadElement(QStringView name, int index) {
     e->setContainer(source->Container());
     e->Move(source->Left(), source->Top(), source->Width(), source->Height());
     e->setEnabled(source->Enabled());
-    e->onClick = source->onClick;
-    e->onDblClick = source->onDblClick;
-    e->onChange = source->onChange;
-    e->onTimer = source->onTimer;
-    e->onGotFocus = source->onGotFocus;
-    e->onLostFocus = source->onLostFocus;
-    e->onMouseDown = source->onMouseDown;
-    e->onMouseMove = source->onMouseMove;
-    e->onMouseUp = source->onMouseUp;
-    e->onKeyDown = source->onKeyDown;
-    e->onKeyUp = source->onKeyUp;
-    e->onKeyPress = source->onKeyPress;
+    e->shareHandlers(*source);
     e->ZOrder(0);
     adoptElement(e);
     loaded_.push_back(e);
@@ -309,7 +317,7 @@ bool Control::unloadElement(QStringView name, int index) {
     const auto at = std::find(elements_.rbegin(), elements_.rend(), static_cast<Element*>(e));
     if (at != elements_.rend())
         elements_.erase(std::next(at).base());
-    byName_.remove(qMakePair(e->Name().toCaseFolded(), e->Index()));
+    byName_.erase(std::find(firstOf(byName_, e->Name(), e->Index()), byName_.end(), e));
     delete e;
     return true;
 }

@@ -25,9 +25,7 @@
 #include "frame/values/value.h"
 #include "korvactl_export.h"
 
-#include <QHash>
 #include <QObject>
-#include <QPair>
 #include <QPointer>
 #include <QString>
 
@@ -194,9 +192,10 @@ private:
     QPointer<Site> site_;
     std::vector<Element*> elements_;
     std::vector<const Element*> loaded_;
-    // Element arrays may hold thousands of copies: lookups by case-folded name
-    // and index must not walk the whole list.
-    QHash<QPair<QString, int>, Element*> byName_;
+    // Element arrays may hold thousands of copies: lookups by name (any case)
+    // and index must not walk the whole list. Sorted by both, and among equals
+    // by adoption, so the first of a name and index is found first.
+    std::vector<Element*> byName_;
     std::vector<EventSink*> sinks_;
     QStringList changed_;
     friend class Element;

@@ -95,11 +95,17 @@ Element::Element(Control& owner, const QString& name, int index, bool visual)
         deferWidget();
 }
 
-void Element::clearHandlers() {
-    onClick = onDblClick = onChange = onTimer = onGotFocus = onLostFocus = nullptr;
-    onMouseDown = onMouseMove = onMouseUp = nullptr;
-    onKeyDown = onKeyUp = nullptr;
-    onKeyPress = nullptr;
+ElementHandlers& Element::handlers() {
+    if (!handlers_)
+        handlers_ = std::make_shared<ElementHandlers>();
+    else if (handlers_.use_count() > 1)
+        handlers_ = std::make_shared<ElementHandlers>(*handlers_);
+    return *handlers_;
+}
+
+const ElementHandlers& Element::handlers() const {
+    static const ElementHandlers none;
+    return handlers_ ? *handlers_ : none;
 }
 
 Element::~Element() {
@@ -355,6 +361,9 @@ bool toInt16Arg(const Value& v, int16_t& out, const char* what, QString* error) 
 
 bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) {
     const NotifyingScope scope(this);
+    // Held for the call: a handler may replace the element's set while it runs.
+    const std::shared_ptr<const ElementHandlers> held = handlers_;
+    const ElementHandlers& on = held ? *held : std::as_const(*this).handlers();
     auto noHandler = [&]() {
         if (error)
             *error = QStringLiteral("element %1 does not handle %2").arg(name_, notificationName(n));
@@ -369,12 +378,12 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
     case Notification::LostFocus: {
         if (!argCount(args, 0, n, error))
             return false;
-        const std::function<void()>* h = n == Notification::Click      ? &onClick
-                                         : n == Notification::DblClick ? &onDblClick
-                                         : n == Notification::Change   ? &onChange
-                                         : n == Notification::Timer    ? &onTimer
-                                         : n == Notification::GotFocus ? &onGotFocus
-                                                                       : &onLostFocus;
+        const std::function<void()>* h = n == Notification::Click      ? &on.onClick
+                                         : n == Notification::DblClick ? &on.onDblClick
+                                         : n == Notification::Change   ? &on.onChange
+                                         : n == Notification::Timer    ? &on.onTimer
+                                         : n == Notification::GotFocus ? &on.onGotFocus
+                                                                       : &on.onLostFocus;
         if (*h)
             (*h)();
         return true;
@@ -393,9 +402,9 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
                 *error = QStringLiteral("x and y must be numbers");
             return false;
         }
-        const MouseHandler& h = n == Notification::MouseDown   ? onMouseDown
-                                : n == Notification::MouseMove ? onMouseMove
-                                                               : onMouseUp;
+        const MouseHandler& h = n == Notification::MouseDown   ? on.onMouseDown
+                                : n == Notification::MouseMove ? on.onMouseMove
+                                                               : on.onMouseUp;
         if (h)
             h(button, shift, x, y);
         return true;
@@ -407,7 +416,7 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
         int16_t code = 0, shift = 0;
         if (!toInt16Arg(args[0], code, "key code", error) || !toInt16Arg(args[1], shift, "shift", error))
             return false;
-        auto& h = n == Notification::KeyDown ? onKeyDown : onKeyUp;
+        auto& h = n == Notification::KeyDown ? on.onKeyDown : on.onKeyUp;
         if (h)
             h(code, shift);
         args[0] = Value(code);
@@ -419,8 +428,8 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
         int16_t ascii = 0;
         if (!toInt16Arg(args[0], ascii, "character code", error))
             return false;
-        if (onKeyPress)
-            onKeyPress(ascii);
+        if (on.onKeyPress)
+            on.onKeyPress(ascii);
         args[0] = Value(ascii);
         return true;
     }

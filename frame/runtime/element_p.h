@@ -29,6 +29,14 @@ namespace korva {
 class Element;
 class ContainerElement;
 
+struct ElementHandlers {
+    using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
+    std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
+    MouseHandler onMouseDown, onMouseMove, onMouseUp;
+    std::function<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
+    std::function<void(int16_t& keyAscii)> onKeyPress;
+};
+
 // The window of a visual element: paints through the element and forwards input.
 class ElementWidget : public QWidget {
 public:
@@ -112,14 +120,17 @@ public:
     static Element* notifying();
     bool isNotifying() const;
 
-    // Notification handlers, installed by the control.
-    using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
-    std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
-    MouseHandler onMouseDown, onMouseMove, onMouseUp;
-    std::function<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
-    std::function<void(int16_t& keyAscii)> onKeyPress;
+    // Notification handlers, installed by the control through handlers().
+    // Most elements never get one, and the members of an element array
+    // share their first member's until one of them changes: the set is
+    // kept apart and shared, copied only when written.
+    using MouseHandler = ElementHandlers::MouseHandler;
+    ElementHandlers& handlers();
+    const ElementHandlers& handlers() const;
+    // The members of an array start with the handlers of the one they copy.
+    void shareHandlers(const Element& from) { handlers_ = from.handlers_; }
     // Drops every handler, so nothing reaches a control that is going away.
-    void clearHandlers();
+    void clearHandlers() { handlers_.reset(); }
 
     // Delivers a notification with arguments as the runtime would; false with a
     // message when the element has no such notification or the arguments do not fit.
@@ -163,6 +174,7 @@ private:
     void materialize();
 
     Control& owner_;
+    std::shared_ptr<ElementHandlers> handlers_;
     QString name_;
     int index_;
     QPointer<QWidget> widget_;

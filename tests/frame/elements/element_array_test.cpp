@@ -106,7 +106,9 @@ TEST_F(ElementArrayTest, SharedHandlersSeeWhichElementNotified) {
     auto* tmpl = add<LabelElement>("lblTAB", 0);
     tmpl->Move(0, 0, 600, 300);
     std::vector<int> clicked;
-    tmpl->onClick = [&] { clicked.push_back(Element::notifying() ? Element::notifying()->Index() : -99); };
+    tmpl->handlers().onClick = [&] {
+        clicked.push_back(Element::notifying() ? Element::notifying()->Index() : -99);
+    };
     Element* second = host->loadElement(u"lblTAB", 2);
     ASSERT_NE(second, nullptr);
     second->setVisible(true);
@@ -140,7 +142,7 @@ TEST_F(ElementArrayTest, LoadAndUnloadRefuseWhatTheyCannotDo) {
     // Not from inside the element's own handler.
     Element* loaded = host->element(u"lblTAB", 32767);
     bool unloadedInside = true;
-    loaded->onClick = [&] { unloadedInside = host->unloadElement(u"lblTAB", 32767); };
+    loaded->handlers().onClick = [&] { unloadedInside = host->unloadElement(u"lblTAB", 32767); };
     std::vector<Value> none;
     ASSERT_TRUE(host->notify(u"lblTAB", 32767, Notification::Click, none, nullptr));
     EXPECT_FALSE(unloadedInside);

@@ -206,7 +206,7 @@ TEST_F(PictureBoxTest, ContainedElementsUseTheBoxScale) {
     // The box reports the mouse in its own scale.
     box->setScaleMode(ScaleMode::Pixels);
     float seenX = -1, seenY = -1;
-    box->onMouseDown = [&](int16_t, int16_t, float x, float y) {
+    box->handlers().onMouseDown = [&](int16_t, int16_t, float x, float y) {
         seenX = x;
         seenY = y;
     };

@@ -19,13 +19,13 @@ class WindowedTest : public fixtures::ElementTest {
 protected:
     WindowedTest() {
         text->Move(0, 0, 1500, 300);
-        text->onKeyDown = [this](int16_t& code, int16_t shift) {
+        text->handlers().onKeyDown = [this](int16_t& code, int16_t shift) {
             log << QStringLiteral("D%1/%2").arg(code).arg(shift);
             if (code == cancelCode)
                 code = 0;
         };
-        text->onKeyUp = [this](int16_t& code, int16_t) { log << QStringLiteral("U%1").arg(code); };
-        text->onChange = [this] { ++changes; };
+        text->handlers().onKeyUp = [this](int16_t& code, int16_t) { log << QStringLiteral("U%1").arg(code); };
+        text->handlers().onChange = [this] { ++changes; };
     }
     QWidget* textWidget() { return text->widget(); }
 
@@ -53,7 +53,7 @@ TEST_F(WindowedTest, KeyPressHandlerDecidesWhatIsTyped) {
     for (const FilterCase& c : cases) {
         SCOPED_TRACE(c.name);
         text->setText({});
-        text->onKeyPress = c.filter;
+        text->handlers().onKeyPress = c.filter;
         QTest::keyClicks(textWidget(), QString::fromLatin1(c.typed));
         EXPECT_EQ(text->Text(), QString::fromLatin1(c.expected));
     }
@@ -61,7 +61,9 @@ TEST_F(WindowedTest, KeyPressHandlerDecidesWhatIsTyped) {
 
 TEST_F(WindowedTest, HandlersRunBeforeTheTextChanges) {
     QStringList seen;
-    text->onKeyPress = [&](int16_t& k) { seen << QStringLiteral("%1:%2").arg(QChar(k)).arg(text->Text()); };
+    text->handlers().onKeyPress = [&](int16_t& k) {
+        seen << QStringLiteral("%1:%2").arg(QChar(k)).arg(text->Text());
+    };
     QTest::keyClicks(textWidget(), QStringLiteral("ab"));
     EXPECT_EQ(seen, (QStringList{"a:", "b:a"}));
     EXPECT_EQ(log, (QStringList{"D65/0", "U65", "D66/0", "U66"}));
@@ -87,7 +89,7 @@ TEST_F(WindowedTest, KeyDownCancelsTheKeysOwnAction) {
     EXPECT_EQ(text->Text(), "bc");
     EXPECT_EQ(changes, 1);
     // Dropping backspace keeps the text as well.
-    text->onKeyPress = [](int16_t& k) {
+    text->handlers().onKeyPress = [](int16_t& k) {
         if (k == 8)
             k = 0;
     };
@@ -98,7 +100,7 @@ TEST_F(WindowedTest, KeyDownCancelsTheKeysOwnAction) {
 
 TEST_F(WindowedTest, LockedAndMaxLengthHoldForReplacedCharacters) {
     int presses = 0;
-    text->onKeyPress = [&](int16_t& k) {
+    text->handlers().onKeyPress = [&](int16_t& k) {
         ++presses;
         k = 'z';
     };
@@ -133,7 +135,7 @@ TEST_F(WindowedTest, SelectionIsClampedToTheText) {
 TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
     auto* combo = add<ComboBoxElement>("cboL", -1, ComboBoxElement::DropdownList);
     int clicks = 0;
-    combo->onClick = [&] { ++clicks; };
+    combo->handlers().onClick = [&] { ++clicks; };
     combo->AddItem(QStringLiteral("one"));
     combo->AddItem(QStringLiteral("three"));
     combo->AddItem(QStringLiteral("two"), 1);
@@ -170,7 +172,7 @@ TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
 TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
     auto* combo = add<ComboBoxElement>("cboE");
     int changed = 0;
-    combo->onChange = [&] { ++changed; };
+    combo->handlers().onChange = [&] { ++changed; };
     combo->AddItem(QStringLiteral("Arial"));
     combo->setText(QStringLiteral("Combo1"));
     EXPECT_EQ(changed, 1);
@@ -194,7 +196,7 @@ TEST_F(WindowedTest, ComboWindowIsMadeWhenNeeded) {
     auto* after = add<TextBoxElement>("txtAFTER");
     after->Move(0, 1000, 1500, 300);
     int changed = 0;
-    combo->onChange = [&] { ++changed; };
+    combo->handlers().onChange = [&] { ++changed; };
     FontSpec font;
     font.name = QStringLiteral("DejaVu Sans");
     font.size = 14;
@@ -235,12 +237,14 @@ TEST_F(WindowedTest, ButtonGivesMouseDownMouseUpThenClick) {
     button->Move(0, 600, 1200, 450);
     button->setCaption(QStringLiteral("&Go"));
     QStringList seen;
-    button->onMouseDown = [&](int16_t b, int16_t s, float x, float y) {
+    button->handlers().onMouseDown = [&](int16_t b, int16_t s, float x, float y) {
         seen << QStringLiteral("Down %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
     };
-    button->onMouseUp = [&](int16_t b, int16_t, float, float) { seen << QStringLiteral("Up %1").arg(b); };
-    button->onClick = [&] { seen << "Click"; };
-    button->onKeyPress = [&](int16_t& k) { seen << QStringLiteral("Press %1").arg(k); };
+    button->handlers().onMouseUp = [&](int16_t b, int16_t, float, float) {
+        seen << QStringLiteral("Up %1").arg(b);
+    };
+    button->handlers().onClick = [&] { seen << "Click"; };
+    button->handlers().onKeyPress = [&](int16_t& k) { seen << QStringLiteral("Press %1").arg(k); };
     QTest::mouseClick(button->widget(), Qt::LeftButton, Qt::ShiftModifier, QPoint(4, 2));
     EXPECT_EQ(seen, (QStringList{"Down 1 1 60 30", "Up 1", "Click"}));
     seen.clear();

@@ -29,12 +29,12 @@ public:
         image = addElement<ImageElement>(*this, QStringLiteral("imgX"));
         for (auto* e : std::initializer_list<Element*>{label, image}) {
             const QString n = e->Name();
-            e->onMouseDown = [this, n](int16_t b, int16_t s, float x, float y) {
+            e->handlers().onMouseDown = [this, n](int16_t b, int16_t s, float x, float y) {
                 log << QStringLiteral("%1.MouseDown(%2,%3,%4,%5)").arg(n).arg(b).arg(s).arg(x).arg(y);
             };
-            e->onMouseUp = [this, n](int16_t, int16_t, float, float) { log << n + ".MouseUp"; };
-            e->onClick = [this, n] { log << n + ".Click"; };
-            e->onDblClick = [this, n] { log << n + ".DblClick"; };
+            e->handlers().onMouseUp = [this, n](int16_t, int16_t, float, float) { log << n + ".MouseUp"; };
+            e->handlers().onClick = [this, n] { log << n + ".Click"; };
+            e->handlers().onDblClick = [this, n] { log << n + ".DblClick"; };
         }
     }
     static const ClassInfo& info() {
@@ -221,8 +221,8 @@ TEST_F(RuntimeTest, TimerElementsFireOnTheScriptedClockInTimeOrder) {
     auto slow = std::make_unique<TimerElement>(p, QStringLiteral("tmrSlow"));
     fast->setInterval(30);
     slow->setInterval(100);
-    fast->onTimer = [&] { fired << QStringLiteral("fast@%1").arg(platform.tickCount()); };
-    slow->onTimer = [&] {
+    fast->handlers().onTimer = [&] { fired << QStringLiteral("fast@%1").arg(platform.tickCount()); };
+    slow->handlers().onTimer = [&] {
         fired << "slow";
         fast->setTimerEnabled(false); // a handler may stop another timer
     };
