@@ -118,7 +118,7 @@ void ColorsPrivate::createElements() {
     lblCUSTOM1->setBackColor(kMenu);
     // A press on the row or its label keeps the focus on the panel: the panel
     // closes when it loses the focus, and the click has yet to open the dialog.
-    lblCUSTOM1->widget()->setFocusPolicy(Qt::NoFocus);
+    lblCUSTOM1->refuseFocus();
     lblCUSTOM = q.addElement<LabelElement>(q, QStringLiteral("lblCUSTOM"));
     lblCUSTOM->setContainer(lblCUSTOM1);
     lblCUSTOM->setCaption(QStringLiteral("More colors"));

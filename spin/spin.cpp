@@ -164,12 +164,12 @@ void SpinPrivate::createElements() {
     txtBORDER->setBorderStyle(TextBoxElement::FixedSingle);
     txtBORDER->setBackColor(kWindowBackground);
     txtBORDER->setLocked(true);
-    txtBORDER->widget()->setFocusPolicy(Qt::NoFocus);
+    txtBORDER->refuseFocus();
 
     picfraBOX = q.addElement<PictureBoxElement>(q, QStringLiteral("picfraBOX"));
     picfraBOX->setBackColor(kWindowBackground);
     // A click anywhere in the control leaves the keys with the text box.
-    picfraBOX->widget()->setFocusPolicy(Qt::NoFocus);
+    picfraBOX->refuseFocus();
 
     if (std::unique_ptr<UpDownElement> udn = createUpDown(q)) {
         udnCTRL = udn.release();

@@ -42,8 +42,11 @@ protected:
 
 PictureBoxElement::PictureBoxElement(Control& owner, const QString& name, int index)
     : ContainerElement(owner, name, index, false) {
-    setWidget(new PictureBoxWidget(*this));
+    // Many boxes only hold pictures for others to copy and never show.
+    deferWidget();
 }
+
+void PictureBoxElement::createWidget() { setWidget(new PictureBoxWidget(*this)); }
 
 // --- scale -------------------------------------------------------------------
 
@@ -67,7 +70,12 @@ double PictureBoxElement::toPixelsY(double v) const { return scaleToPixelsY(scal
 double PictureBoxElement::fromPixelsX(double px) const { return pixelsToScaleX(scaleMode_, px); }
 double PictureBoxElement::fromPixelsY(double px) const { return pixelsToScaleY(scaleMode_, px); }
 
-QSize PictureBoxElement::clientPixels() const { return widget() ? widget()->size() : QSize(); }
+QSize PictureBoxElement::clientPixels() const {
+    if (const QWidget* w = existingWidget())
+        return w->size();
+    // Once the control's window is gone there is no client area left.
+    return isDeferred() && owner().site() ? windowRect().size() : QSize();
+}
 
 float PictureBoxElement::ScaleWidth() const {
     return static_cast<float>(fromPixelsX(clientPixels().width()));
@@ -156,7 +164,7 @@ void PictureBoxElement::syncSize() {
 }
 
 bool PictureBoxElement::clientSize(int& width, int& height) const {
-    if (!widget())
+    if (!existingWidget() && !(isDeferred() && owner().site()))
         return false;
     const QSize s = clientPixels();
     width = s.width();

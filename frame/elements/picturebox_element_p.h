@@ -92,6 +92,7 @@ public:
 
 protected:
     QPointF mouseScale(QPointF px) const override;
+    void createWidget() override;
 
 private:
     QSize clientPixels() const;

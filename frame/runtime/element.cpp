@@ -32,6 +32,8 @@ struct NotifyingScope {
 // ignores) is its own, and never passes on to the window behind it.
 void keepMouseInput(QWidget* w) { w->setAttribute(Qt::WA_NoMousePropagation); }
 
+constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::FramelessWindowHint;
+
 } // namespace
 
 int16_t mouseButtonCode(Qt::MouseButtons b) {
@@ -131,7 +133,7 @@ void Element::setContainer(ContainerElement* box) {
     for (const Element* c = box; c; c = c->Container())
         if (c == this)
             return;
-    if (box && (&box->owner() != &owner_ || !box->widget()))
+    if (box && (&box->owner() != &owner_ || (!box->widget_ && !box->deferred_)))
         return;
     container_ = box;
     if (deferred_) {
@@ -152,7 +154,7 @@ QWidget* Element::widget() const {
 }
 
 QWidget* Element::parentWindow() const {
-    return Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site());
+    return Container() ? Container()->existingWidget() : static_cast<QWidget*>(owner_.site());
 }
 
 void Element::deferWidget() {
@@ -166,12 +168,16 @@ void Element::deferWidget() {
 void Element::watchParent() {
     if (watched_)
         watched_->removeEventFilter(this);
-    watched_ = deferred_ ? parentWindow() : nullptr;
+    // A tool window shows on its own; a box not made yet tells its contents
+    // when it is (see materialize).
+    watched_ = deferred_ && !toolWindow_ ? parentWindow() : nullptr;
     if (watched_)
         watched_->installEventFilter(this);
 }
 
 bool Element::couldShow() const {
+    if (toolWindow_)
+        return visible_;
     const QWidget* parent = parentWindow();
     if (!visible_ || !parent || !pixelRect().intersects(parent->rect()))
         return false;
@@ -182,7 +188,8 @@ bool Element::couldShow() const {
 void Element::createWidget() { setWidget(new ElementWidget(*this, nullptr)); }
 
 void Element::materialize() {
-    QWidget* parent = parentWindow();
+    // A window asked for inside a box not made yet needs the box's first.
+    QWidget* parent = Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site());
     if (!parent)
         return; // the control's window is gone: nothing to show in
     deferred_ = false;
@@ -202,6 +209,12 @@ void Element::materialize() {
             break;
         }
     }
+    // What lies in this element waited for it.
+    for (Element* e : all)
+        if (e->Container() == this && e->deferred_) {
+            e->watchParent();
+            e->relayout();
+        }
 }
 
 bool Element::eventFilter(QObject* watched, QEvent* event) {
@@ -218,7 +231,12 @@ void Element::setWidget(QWidget* w) {
     widget_ = w;
     if (w) {
         keepMouseInput(w);
-        w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
+        if (refusesFocus_)
+            w->setFocusPolicy(Qt::NoFocus);
+        if (toolWindow_)
+            w->setParent(static_cast<QWidget*>(owner_.site()), kToolWindow);
+        else
+            w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
         w->setVisible(visible_);
         w->setEnabled(enabled_);
         relayout();
@@ -226,16 +244,28 @@ void Element::setWidget(QWidget* w) {
 }
 
 void Element::makeToolWindow() {
-    if (!widget() || toolWindow_ || Container())
+    if ((!widget_ && !deferred_) || toolWindow_ || Container())
         return;
     toolWindow_ = true;
     visible_ = false;
+    watchParent();
+    if (widget_)
+        becomeToolWindow();
+}
+
+void Element::becomeToolWindow() {
     // Still a window of its own, but owned by the control's window: it stays
     // in front of it, goes with it, and counts as the control's for the focus
     // and the keys.
-    widget_->setParent(static_cast<QWidget*>(owner_.site()), Qt::Tool | Qt::FramelessWindowHint);
+    widget_->setParent(static_cast<QWidget*>(owner_.site()), kToolWindow);
     widget_->hide();
     relayout();
+}
+
+void Element::refuseFocus() {
+    refusesFocus_ = true;
+    if (widget_)
+        widget_->setFocusPolicy(Qt::NoFocus);
 }
 
 QRect Element::paintedRect() const {
@@ -249,18 +279,21 @@ void Element::relayout() {
             materialize();
         return;
     }
-    if (toolWindow_) {
-        const Platform& p = Platform::instance();
-        const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
-        widget_->setGeometry(px(left_ / p.twipsPerPixelX()), px(top_ / p.twipsPerPixelY()),
-                             std::max(0, px(width_ / p.twipsPerPixelX())),
-                             std::max(0, px(height_ / p.twipsPerPixelY())));
-        return;
-    }
-    widget_->setGeometry(pixelRect());
+    widget_->setGeometry(windowRect());
+}
+
+QRect Element::windowRect() const {
+    if (!toolWindow_)
+        return pixelRect();
+    const Platform& p = Platform::instance();
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+    return {px(left_ / p.twipsPerPixelX()), px(top_ / p.twipsPerPixelY()),
+            std::max(0, px(width_ / p.twipsPerPixelX())), std::max(0, px(height_ / p.twipsPerPixelY()))};
 }
 
 QRect Element::pixelRect() const {
+    if (!owner_.site())
+        return {};
     const Site& s = *owner_.site();
     const ContainerElement* box = Container();
     const auto toX = [&](double v) { return box ? box->toPixelsX(v) : s.toPixelsX(v); };

@@ -104,6 +104,9 @@ public:
     void makeToolWindow();
     bool isToolWindow() const { return toolWindow_; }
 
+    // The element's window never takes the focus, whenever it is made.
+    void refuseFocus();
+
     // The picture box this element lies in (its positions are then in the
     // box's scale); nullptr when it lies on the control itself.
     ContainerElement* Container() const;
@@ -164,14 +167,21 @@ protected:
     // Makes the window: a plain ElementWidget unless the kind has its own.
     virtual void createWidget();
     QWidget* existingWidget() const { return widget_; }
+    bool isDeferred() const { return deferred_; }
+    // The rectangle the window has or will have: in its parent's pixels, or
+    // on the screen for a tool window.
+    QRect windowRect() const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The window this element's window lies in; nullptr while that is a
+    // container's that is not made yet.
     QWidget* parentWindow() const;
     void watchParent();
     QRect pixelRect() const;
     bool couldShow() const;
     void materialize();
+    void becomeToolWindow();
 
     Control& owner_;
     std::shared_ptr<ElementHandlers> handlers_;
@@ -185,6 +195,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool toolWindow_ = false;
+    bool refusesFocus_ = false;
 };
 
 // An element that holds other elements (a picture box, a spin button): the
