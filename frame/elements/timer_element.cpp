@@ -4,6 +4,7 @@
 #include "frame/platform/scripted_platform_p.h"
 
 #include <QPointer>
+#include <QTimerEvent>
 
 #include <algorithm>
 #include <vector>
@@ -21,10 +22,15 @@ TimerElement::TimerElement(Control& owner, const QString& name, int index)
     : Element(owner, name, index, false) {
     liveTimers().push_back(this);
     ScriptedPlatform::setTimerDriver(&TimerElement::advanceAll);
-    connect(&timer_, &QTimer::timeout, this, [this] {
-        if (!Platform::instance().drivesTimers())
-            fire();
-    });
+}
+
+void TimerElement::timerEvent(QTimerEvent* e) {
+    if (e->timerId() != timer_.timerId()) {
+        Element::timerEvent(e);
+        return;
+    }
+    if (!Platform::instance().drivesTimers())
+        fire();
 }
 
 TimerElement::~TimerElement() {
@@ -55,7 +61,7 @@ void TimerElement::setTimerEnabled(bool on) {
 void TimerElement::sync() {
     const bool run = enabled_ && interval_ > 0 && !Platform::instance().drivesTimers();
     if (run)
-        timer_.start(interval_);
+        timer_.start(interval_, Qt::CoarseTimer, this);
     else
         timer_.stop();
 }

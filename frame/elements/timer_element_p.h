@@ -6,7 +6,7 @@
 
 #include "frame/runtime/element_p.h"
 
-#include <QTimer>
+#include <QBasicTimer>
 
 #include <functional>
 
@@ -30,6 +30,9 @@ public:
     // so a handler reading the clock sees the time it fired at.
     static void advanceAll(uint32_t ms, const std::function<void(uint32_t step)>& clock);
 
+protected:
+    void timerEvent(QTimerEvent* e) override;
+
 private:
     void sync();
     void fire();
@@ -37,7 +40,9 @@ private:
     int32_t interval_ = 0;
     bool enabled_ = true;
     uint32_t elapsed_ = 0;
-    QTimer timer_;
+    // No QTimer: forms hold many timers that never run, and a basic timer
+    // costs no object and no connection.
+    QBasicTimer timer_;
 };
 
 } // namespace korva

@@ -215,4 +215,41 @@ TEST_F(PictureBoxTest, ContainedElementsUseTheBoxScale) {
     EXPECT_EQ(seenY, 7.0f);
 }
 
+// A box nothing shows yet has no window, and neither has what lies in it;
+// its size, drawing and contents are all there once it shows.
+TEST_F(PictureBoxTest, AHiddenBoxAndItsContentsGetWindowsWhenItShows) {
+    host->site()->resize(200, 200);
+    const auto windows = [&] { return host->site()->findChildren<QWidget*>().size(); };
+    const auto before = windows();
+    auto* hidden = add<PictureBoxElement>("picHIDDEN");
+    hidden->setVisible(false);
+    hidden->setScaleMode(ScaleMode::Pixels);
+    hidden->Move(0, 0, 300, 300); // 20 x 20 pixels
+    hidden->setBackColor(kWhite);
+    auto* shape = add<ShapeElement>("shpIN");
+    shape->setContainer(hidden);
+    shape->Move(2, 2, 5, 5);
+    hidden->Line(0, 0, 10, 0, kRed);
+    EXPECT_EQ(hidden->ScaleWidth(), 20.0f);
+    EXPECT_EQ(hidden->Point(3, 0), static_cast<int32_t>(kRed));
+    EXPECT_EQ(windows(), before);
+
+    hidden->setVisible(true);
+    EXPECT_EQ(windows(), before + 2);
+    EXPECT_EQ(shape->widget()->parentWidget(), hidden->widget());
+    EXPECT_EQ(shape->widget()->geometry(), QRect(2, 2, 5, 5));
+    EXPECT_EQ(colourOfPixel(hidden->widget()->grab().toImage().pixel(3, 0)), kRed);
+
+    // A drop-down made a tool window before it ever showed opens as one.
+    auto* panel = add<PictureBoxElement>("picPANEL");
+    panel->makeToolWindow();
+    panel->Move(0, 0, 450, 450);
+    EXPECT_EQ(windows(), before + 2);
+    panel->setVisible(true);
+    ASSERT_NE(panel->widget(), nullptr);
+    EXPECT_TRUE(panel->widget()->isWindow());
+    EXPECT_EQ(panel->widget()->windowType(), Qt::Tool);
+    EXPECT_TRUE(panel->widget()->isVisible());
+}
+
 } // namespace
