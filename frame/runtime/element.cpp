@@ -197,8 +197,6 @@ void Element::materialize() {
     createWidget();
     if (!widget_)
         return;
-    if (!enabled_)
-        setEnabled(false);
     // In the stacking order of creation, as if it had been made with the others.
     const auto& all = owner_.elements();
     const auto self = std::find(all.begin(), all.end(), this);
@@ -238,7 +236,9 @@ void Element::setWidget(QWidget* w) {
         else
             w->setParent(Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site()));
         w->setVisible(visible_);
-        w->setEnabled(enabled_);
+        // By the same rule as a later let: a drawn element's window is never
+        // disabled, only passed through.
+        setEnabled(enabled_);
         relayout();
     }
 }
