@@ -159,18 +159,13 @@ void ColorsPrivate::wireElements() {
     // The button's input is the control's own, and the focus the control is
     // given (by Tab or by the host) goes to the button, which handles the keys.
     q.site()->setFocusProxy(cmdMAINBTN->widget());
-    cmdMAINBTN->handlers().onClick = [this] { clickSequence(); };
-    cmdMAINBTN->handlers().onDblClick = [this] { buttonDblClick(); };
-    cmdMAINBTN->handlers().onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
-        buttonMouseDown(b, s, x, y);
-    };
-    cmdMAINBTN->handlers().onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
-        buttonMouseMove(b, s, x, y);
-    };
-    cmdMAINBTN->handlers().onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
-        buttonMouseUp(b, s, x, y);
-    };
-    cmdMAINBTN->handlers().onKeyDown = [this](int16_t& code, int16_t shift) {
+    ElementHandlers& button = cmdMAINBTN->handlers();
+    button.onClick = [this] { clickSequence(); };
+    button.onDblClick = [this] { buttonDblClick(); };
+    button.onMouseDown = [this](int16_t b, int16_t s, float x, float y) { buttonMouseDown(b, s, x, y); };
+    button.onMouseMove = [this](int16_t b, int16_t s, float x, float y) { buttonMouseMove(b, s, x, y); };
+    button.onMouseUp = [this](int16_t b, int16_t s, float x, float y) { buttonMouseUp(b, s, x, y); };
+    button.onKeyDown = [this](int16_t& code, int16_t shift) {
         const int16_t pressed = code;
         buttonKeyDown(code, shift);
         // Space is the control's own press and release; the push button must
@@ -178,20 +173,15 @@ void ColorsPrivate::wireElements() {
         if (pressed == 32)
             code = 0;
     };
-    cmdMAINBTN->handlers().onKeyPress = [this](int16_t&) { buttonKeyPress(); };
-    cmdMAINBTN->handlers().onKeyUp = [this](int16_t& code, int16_t shift) { buttonKeyUp(code, shift); };
+    button.onKeyPress = [this](int16_t&) { buttonKeyPress(); };
+    button.onKeyUp = [this](int16_t& code, int16_t shift) { buttonKeyUp(code, shift); };
 
-    picDROPDOWNPANEL->handlers().onMouseMove = [this](int16_t b, int16_t s, float x, float y) {
-        panelMouseMove(b, s, x, y);
-    };
-    picDROPDOWNPANEL->handlers().onMouseDown = [this](int16_t b, int16_t s, float x, float y) {
-        panelMouseDown(b, s, x, y);
-    };
-    picDROPDOWNPANEL->handlers().onMouseUp = [this](int16_t b, int16_t s, float x, float y) {
-        panelMouseUp(b, s, x, y);
-    };
-    picDROPDOWNPANEL->handlers().onKeyPress = [this](int16_t&) { panelKeyPress(); };
-    picDROPDOWNPANEL->handlers().onLostFocus = [this] { panelLostFocus(); };
+    ElementHandlers& panel = picDROPDOWNPANEL->handlers();
+    panel.onMouseMove = [this](int16_t b, int16_t s, float x, float y) { panelMouseMove(b, s, x, y); };
+    panel.onMouseDown = [this](int16_t b, int16_t s, float x, float y) { panelMouseDown(b, s, x, y); };
+    panel.onMouseUp = [this](int16_t b, int16_t s, float x, float y) { panelMouseUp(b, s, x, y); };
+    panel.onKeyPress = [this](int16_t&) { panelKeyPress(); };
+    panel.onLostFocus = [this] { panelLostFocus(); };
 
     lblCUSTOM->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
         Platform::instance().setCursor(lblCUSTOM->widget(), CursorShape::Hand);

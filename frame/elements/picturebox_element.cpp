@@ -70,11 +70,14 @@ double PictureBoxElement::toPixelsY(double v) const { return scaleToPixelsY(scal
 double PictureBoxElement::fromPixelsX(double px) const { return pixelsToScaleX(scaleMode_, px); }
 double PictureBoxElement::fromPixelsY(double px) const { return pixelsToScaleY(scaleMode_, px); }
 
+// A box not made yet has the area its window will have, until the control's
+// window is gone.
+bool PictureBoxElement::hasClientArea() const { return existingWidget() || (isDeferred() && owner().site()); }
+
 QSize PictureBoxElement::clientPixels() const {
     if (const QWidget* w = existingWidget())
         return w->size();
-    // Once the control's window is gone there is no client area left.
-    return isDeferred() && owner().site() ? windowRect().size() : QSize();
+    return hasClientArea() ? windowRect().size() : QSize();
 }
 
 float PictureBoxElement::ScaleWidth() const {
@@ -164,7 +167,7 @@ void PictureBoxElement::syncSize() {
 }
 
 bool PictureBoxElement::clientSize(int& width, int& height) const {
-    if (!existingWidget() && !(isDeferred() && owner().site()))
+    if (!hasClientArea())
         return false;
     const QSize s = clientPixels();
     width = s.width();

@@ -95,6 +95,7 @@ protected:
     void createWidget() override;
 
 private:
+    bool hasClientArea() const;
     QSize clientPixels() const;
     // Brings the backing image to the window's size, keeping the overlap.
     void syncSize();
