@@ -184,7 +184,7 @@ void ColorsPrivate::wireElements() {
     panel.onLostFocus = [this] { panelLostFocus(); };
 
     lblCUSTOM->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
-        Platform::instance().setCursor(lblCUSTOM->widget(), CursorShape::Hand);
+        lblCUSTOM->setCursor(CursorShape::Hand);
     };
     lblCUSTOM->handlers().onClick = [this] { ChooseCustomColor(); };
 }

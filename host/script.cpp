@@ -255,6 +255,7 @@ bool ScriptRunner::window(const QString& text, Window& out, QString* error) cons
         }
         out.widget = w;
         out.area = QRect(QPoint(left, top), QSize(right - left, bottom - top));
+        out.elementShown = hr == S_OK;
     }
     if (!out.widget) {
         if (error)
@@ -404,7 +405,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         if (rt && rt->GetCapture(&capture) == S_OK && capture)
             return input_.mouse(capture, onScreen - screenRect(capture).topLeft(), true, t[2].text, button,
                                 error);
-        if (!w.widget->isVisible())
+        if (!w.shown())
             return fail(QStringLiteral("%1 is not shown: it gets no mouse input").arg(w.label));
         return input_.mouse(w.widget, at, false, t[2].text, button, error);
     }
@@ -420,7 +421,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
             return fail(QStringLiteral("key code %1 is not a whole number").arg(startOf(t[3].text)));
         if (argc == 4 && (!toInt(t[4].text, shift) || shift < 0 || shift > 7))
             return fail(QStringLiteral("shift %1 is not a mask from 0 to 7").arg(startOf(t[4].text)));
-        if (!w.widget->isVisible())
+        if (!w.shown())
             return fail(QStringLiteral("%1 is not shown: it gets no keys").arg(w.label));
         return input_.key(w.control->window(), w.widget, t[2].text, code, shift, error);
     }
@@ -431,7 +432,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
         Window w;
         if (!window(t[1].text, w, error))
             return false;
-        if (!w.widget->isVisible())
+        if (!w.shown())
             return fail(QStringLiteral("%1 is not shown: it cannot take the focus").arg(w.label));
         if (!w.widget->isEnabled())
             return fail(QStringLiteral("%1 is disabled: it cannot take the focus").arg(w.label));
@@ -452,7 +453,7 @@ bool ScriptRunner::execute(const QString& line, const std::vector<Token>& t, QSt
                    .arg(r.top())
                    .arg(r.left() + r.width())
                    .arg(r.top() + r.height())
-                   .arg(w.widget->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden")));
+                   .arg(w.shown() ? QStringLiteral("visible") : QStringLiteral("hidden")));
         return true;
     }
 

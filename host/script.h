@@ -75,6 +75,9 @@ private:
         // What the name covers in `widget`, in its pixels: the whole window,
         // or the rectangle a windowless element occupies in the window that paints it.
         QRect area;
+        // False for a windowless element that is hidden, or lies in a hidden box.
+        bool elementShown = true;
+        bool shown() const { return elementShown && widget->isVisible(); }
     };
 
     bool execute(const QString& line, const std::vector<Token>& t, QString* error);

@@ -47,7 +47,7 @@ public:
 
     void showPicture(const ImageElement* source) { imgMAIN->setPicture(source->picture()); }
     void captionColour(uint32_t c) { lblTEST->setForeColor(c); }
-    void handCursor(QWidget* over) { Platform::instance().setCursor(over, CursorShape::Hand); }
+    void handCursor(Element* over) { over->setCursor(CursorShape::Hand); }
     void raiseClick();
     void leaveCheck();
     // Screen readers get the caption a sighted user reads (pane_accessible.cpp).
@@ -133,7 +133,7 @@ void PanePrivate::wireElements() {
         if (!imgMAIN->Enabled())
             return;
         captionColour(kBlack);
-        handCursor(imgMAIN->widget());
+        handCursor(imgMAIN);
         showPicture(imgPRESS);
     };
     imgMAIN->handlers().onMouseMove = [this](int16_t, int16_t, float, float) {
@@ -142,7 +142,7 @@ void PanePrivate::wireElements() {
         tmrCOLORCHK->setTimerEnabled(true);
         showPicture(imgHL);
         captionColour(kWhite);
-        handCursor(imgMAIN->widget());
+        handCursor(imgMAIN);
     };
     imgMAIN->handlers().onMouseUp = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Enabled())
@@ -164,7 +164,7 @@ void PanePrivate::wireElements() {
     lblTEST->handlers().onMouseDown = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Visible())
             return;
-        handCursor(lblTEST->widget());
+        handCursor(lblTEST);
         showPicture(imgPRESS);
         captionColour(kBlack);
     };
@@ -174,7 +174,7 @@ void PanePrivate::wireElements() {
         captionColour(kWhite);
         tmrCOLORCHK->setTimerEnabled(true);
         showPicture(imgHL);
-        handCursor(lblTEST->widget());
+        handCursor(lblTEST);
     };
     lblTEST->handlers().onMouseUp = [this](int16_t, int16_t, float, float) {
         if (!imgMAIN->Visible())

@@ -146,7 +146,9 @@ public:
     // and the rectangle it occupies there, in that window's pixels, right and
     // bottom exclusive. E_INVALIDARG when the control has no such element;
     // S_FALSE with *window null and an empty rectangle for an element nothing
-    // paints (a timer). The instance keeps owning the window.
+    // paints (a timer); S_FALSE with the window and rectangle for a drawn
+    // element that is not shown now (it or a box it lies in is hidden). The
+    // instance keeps owning the window.
     virtual HRESULT ElementArea(const char16_t* element, int32_t index, QWidget** window, int32_t* left,
                                 int32_t* top, int32_t* right, int32_t* bottom) = 0;
 

@@ -407,6 +407,11 @@ HRESULT ControlObject::ElementArea(const char16_t* element, int32_t index, QWidg
         *top = r.top();
         *right = r.left() + r.width();
         *bottom = r.top() + r.height();
+        // A drawn element shows only while it and every box it lies in do.
+        if (e->isDrawn())
+            for (const Element* in = e; in; in = in->Container())
+                if (!in->Visible())
+                    return S_FALSE;
         return S_OK;
     });
 }

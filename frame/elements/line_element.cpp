@@ -85,11 +85,13 @@ void LineElement::setBorderWidth(int16_t w) {
     place();
 }
 
-void LineElement::paint(QPainter& p, const QRect&) {
+void LineElement::paint(QPainter& p, const QRect& r) {
     QPoint a, b;
-    if (!endPoints(a, b) || !widget())
+    if (!endPoints(a, b))
         return;
-    const QPoint origin = widget()->pos();
+    // The end points are in the container's pixels; `r` is where this
+    // element's rectangle lies on the painter.
+    const QPoint origin = pixelRect().topLeft() - r.topLeft();
     a -= origin;
     b -= origin;
     const QColor colour = toQColor(borderColor_);

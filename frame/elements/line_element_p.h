@@ -31,6 +31,7 @@ public:
     void setBorderWidth(int16_t w);
 
     void paint(QPainter& p, const QRect& r) override;
+    bool takesMouse() const override { return false; }
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 protected:

@@ -66,6 +66,7 @@ public:
     void setBackStyle(int16_t s);
 
     void paint(QPainter& p, const QRect& r) override;
+    bool takesMouse() const override { return false; }
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 protected:

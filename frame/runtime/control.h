@@ -29,6 +29,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -117,6 +118,8 @@ public:
     // Child elements.
     Element* element(QStringView name, int index = -1) const;
     const std::vector<Element*>& elements() const { return elements_; }
+    // The elements painted by the window they lie in, for those windows.
+    const std::vector<Element*>& drawnElements() const { return drawn_; }
 
     // Element arrays. Element 0 of an array is its template; loading creates
     // element `index` as a copy of it (same kind, properties, geometry,
@@ -196,6 +199,10 @@ private:
     // and index must not walk the whole list. Sorted by both, and among equals
     // by adoption, so the first of a name and index is found first.
     std::vector<Element*> byName_;
+    std::vector<Element*> drawn_;
+    // Stacking keys handed out to elements: to the front, to the back.
+    int64_t frontKey_ = 0;
+    int64_t backKey_ = 0;
     std::vector<EventSink*> sinks_;
     QStringList changed_;
     friend class Element;

@@ -1,6 +1,7 @@
 #include "frame/runtime/element_p.h"
 
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/drawn_elements_p.h"
 #include "frame/runtime/element_input_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/convert_p.h"
@@ -62,17 +63,36 @@ ElementWidget::ElementWidget(Element& e, QWidget* parent) : QWidget(parent), ele
     setMouseTracking(true);
 }
 
-void ElementWidget::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    element_.paint(p, rect());
+DrawnMouse& ElementWidget::drawnMouse() {
+    if (!drawnMouse_)
+        drawnMouse_ = std::make_unique<DrawnMouse>();
+    return *drawnMouse_;
 }
 
-void ElementWidget::mousePressEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseDown, *e); }
+void ElementWidget::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.save();
+    element_.paint(p, rect());
+    p.restore();
+    paintDrawnElements(element_.owner(), *this, p, e->rect());
+}
 
-void ElementWidget::mouseMoveEvent(QMouseEvent* e) { deliverMouse(element_, Notification::MouseMove, *e); }
+void ElementWidget::mousePressEvent(QMouseEvent* e) {
+    if (drawnMouse().press(*this, element_.owner(), *e) != DrawnMouse::Outcome::Taken)
+        deliverMouse(element_, Notification::MouseDown, *e);
+}
+
+void ElementWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (drawnMouse().move(*this, element_.owner(), *e) != DrawnMouse::Outcome::Taken)
+        deliverMouse(element_, Notification::MouseMove, *e);
+}
 
 void ElementWidget::mouseReleaseEvent(QMouseEvent* e) {
     QPointer<ElementWidget> self(this);
+    if (drawnMouse().release(*this, element_.owner(), *e) == DrawnMouse::Outcome::Taken)
+        return;
+    if (!self)
+        return;
     deliverMouse(element_, Notification::MouseUp, *e);
     if (!self)
         return;
@@ -83,18 +103,26 @@ void ElementWidget::mouseReleaseEvent(QMouseEvent* e) {
         deliverPlain(element_, Notification::Click);
 }
 
-void ElementWidget::mouseDoubleClickEvent(QMouseEvent*) {
-    inDoubleClick_ = true;
-    deliverPlain(element_, Notification::DblClick);
+void ElementWidget::mouseDoubleClickEvent(QMouseEvent* e) {
+    switch (drawnMouse().doubleClick(*this, element_.owner(), *e)) {
+    case DrawnMouse::Outcome::Taken:
+        return;
+    case DrawnMouse::Outcome::WindowPress:
+        deliverMouse(element_, Notification::MouseDown, *e);
+        return;
+    case DrawnMouse::Outcome::Window:
+        inDoubleClick_ = true;
+        deliverPlain(element_, Notification::DblClick);
+        return;
+    }
 }
 
-Element::Element(Control& owner, const QString& name, int index, bool visual)
-    : owner_(owner), name_(name), index_(index) {
-    // A drawn element's window is made once it could show (or is asked for):
-    // hidden and out-of-sight elements, common in the controls' designs, cost
-    // no window.
-    if (visual)
-        deferWidget();
+Element::Element(Control& owner, const QString& name, int index, bool drawn)
+    : owner_(owner), name_(name), index_(index), drawn_(drawn), z_(++owner.frontKey_) {
+    // Drawn elements, the most common kinds in the controls' designs, cost
+    // no window while none is needed.
+    if (drawn)
+        owner_.drawn_.push_back(this);
 }
 
 ElementHandlers& Element::handlers() {
@@ -112,6 +140,11 @@ const ElementHandlers& Element::handlers() const {
 
 Element::~Element() {
     std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
+    if (isDrawn()) {
+        if (visible_)
+            redrawArea(drawnAt_);
+        std::erase(owner_.drawn_, this);
+    }
     delete widget_.data();
 }
 
@@ -135,7 +168,13 @@ void Element::setContainer(ContainerElement* box) {
             return;
     if (box && (&box->owner() != &owner_ || (!box->widget_ && !box->deferred_)))
         return;
+    if (isDrawn() && visible_)
+        redrawArea(drawnAt_);
     container_ = box;
+    if (isDrawn()) {
+        relayout();
+        return;
+    }
     if (deferred_) {
         watchParent();
         relayout();
@@ -148,9 +187,64 @@ void Element::setContainer(ContainerElement* box) {
 }
 
 QWidget* Element::widget() const {
-    if (deferred_)
+    if (deferred_ || isDrawn())
         const_cast<Element*>(this)->materialize();
     return widget_;
+}
+
+QWidget* Element::paintingWindow() const { return isDrawn() ? parentWindow() : widget(); }
+
+void Element::setCursor(CursorShape shape) {
+    cursor_ = static_cast<int8_t>(shape);
+    if (QWidget* w = isDrawn() ? parentWindow() : existingWidget())
+        Platform::instance().setCursor(w, shape);
+}
+
+namespace {
+
+// The windows that paint the drawn elements lying in them.
+bool paintsDrawn(const QWidget* w) {
+    return qobject_cast<const Site*>(w) || dynamic_cast<const ElementWidget*>(w);
+}
+
+} // namespace
+
+void Element::redrawArea(const QRect& r) const {
+    if (QWidget* p = parentWindow(); p && !r.isEmpty())
+        p->update(r);
+}
+
+void Element::settleDrawn() {
+    if (!isDrawn() || !visible_)
+        return;
+    const QWidget* parent = parentWindow();
+    if (!parent)
+        return;
+    if (!paintsDrawn(parent)) {
+        if (couldShow())
+            materialize();
+        return;
+    }
+    // Painted by its container, it would lie under every window there.
+    const QRect r = pixelRect();
+    for (const QObject* o : parent->children()) {
+        if (!o->isWidgetType())
+            continue;
+        const auto* w = static_cast<const QWidget*>(o);
+        if (!w->isWindow() && !w->isHidden() && w->geometry().intersects(r)) {
+            materialize();
+            return;
+        }
+    }
+}
+
+void Element::settleDrawnIn(const QWidget* parent) {
+    if (!parent || owner_.drawn_.empty())
+        return;
+    const std::vector<Element*> drawn = owner_.drawn_;
+    for (Element* e : drawn)
+        if (e->isDrawn() && e->parentWindow() == parent)
+            e->settleDrawn();
 }
 
 QWidget* Element::parentWindow() const {
@@ -192,27 +286,41 @@ void Element::materialize() {
     QWidget* parent = Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site());
     if (!parent)
         return; // the control's window is gone: nothing to show in
+    if (isDrawn()) {
+        // Its window paints it from now on.
+        if (visible_)
+            redrawArea(drawnAt_);
+        std::erase(owner_.drawn_, this);
+    }
     deferred_ = false;
     watchParent();
     createWidget();
     if (!widget_)
         return;
-    // In the stacking order of creation, as if it had been made with the others.
-    const auto& all = owner_.elements();
-    const auto self = std::find(all.begin(), all.end(), this);
-    for (auto it = self == all.end() ? all.end() : self + 1; it != all.end(); ++it) {
-        QWidget* w = (*it)->existingWidget();
-        if (w && w->parentWidget() == widget_->parentWidget()) {
-            widget_->stackUnder(w);
-            break;
-        }
-    }
+    stackWindow();
     // What lies in this element waited for it.
-    for (Element* e : all)
+    for (Element* e : owner_.elements())
         if (e->Container() == this && e->deferred_) {
             e->watchParent();
             e->relayout();
+        } else if (e->Container() == this && e->isDrawn()) {
+            e->drawnAt_ = e->pixelRect();
+            e->settleDrawn();
         }
+}
+
+// In its stacking order among the windows already made, as if it had been
+// made with them.
+void Element::stackWindow() {
+    const Element* above = nullptr;
+    for (const Element* e : owner_.elements()) {
+        const QWidget* w = e->existingWidget();
+        if (e != this && w && w->parentWidget() == widget_->parentWidget() && e->z_ > z_ &&
+            (!above || e->z_ < above->z_))
+            above = e;
+    }
+    if (above)
+        widget_->stackUnder(above->existingWidget());
 }
 
 bool Element::eventFilter(QObject* watched, QEvent* event) {
@@ -269,17 +377,31 @@ void Element::refuseFocus() {
 }
 
 QRect Element::paintedRect() const {
+    if (isDrawn())
+        return pixelRect();
     const QWidget* w = widget();
     return w ? w->rect() : QRect();
 }
 
 void Element::relayout() {
+    if (isDrawn()) {
+        const QRect now = pixelRect();
+        if (visible_ && now != drawnAt_) {
+            redrawArea(drawnAt_);
+            redrawArea(now);
+        }
+        drawnAt_ = now;
+        settleDrawn();
+        return;
+    }
     if (!widget_) {
         if (deferred_ && couldShow())
             materialize();
         return;
     }
     widget_->setGeometry(windowRect());
+    if (!toolWindow_)
+        settleDrawnIn(widget_->parentWidget());
 }
 
 QRect Element::windowRect() const {
@@ -320,11 +442,21 @@ void Element::Move(float left, float top, float width, float height) {
 }
 
 void Element::setVisible(bool on) {
+    if (isDrawn()) {
+        if (on != visible_)
+            redrawArea(drawnAt_);
+        visible_ = on;
+        settleDrawn();
+        return;
+    }
     visible_ = on;
-    if (widget_)
+    if (widget_) {
         widget_->setVisible(on);
-    else if (deferred_ && couldShow())
+        if (on && !toolWindow_)
+            settleDrawnIn(widget_->parentWidget());
+    } else if (deferred_ && couldShow()) {
         materialize();
+    }
 }
 
 void Element::setEnabled(bool on) {
@@ -339,17 +471,27 @@ void Element::setEnabled(bool on) {
 }
 
 void Element::ZOrder(int position) {
+    z_ = position == 0 ? ++owner_.frontKey_ : --owner_.backKey_;
+    if (isDrawn()) {
+        if (visible_)
+            redrawArea(drawnAt_);
+        return;
+    }
     if (!widget())
         return;
     if (position == 0)
         widget_->raise();
     else
         widget_->lower();
+    if (!toolWindow_)
+        settleDrawnIn(widget_->parentWidget());
 }
 
 void Element::repaint() {
     if (widget_)
         widget_->update();
+    else if (isDrawn() && visible_)
+        redrawArea(pixelRect());
 }
 
 QPointF Element::mouseScale(QPointF px) const {

@@ -12,7 +12,9 @@
 //   its release      -> MouseUp (no Click)
 #pragma once
 
+#include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
+#include "frame/runtime/drawn_elements_p.h"
 #include "frame/values/value.h"
 
 #include <QObject>
@@ -52,6 +54,10 @@ protected:
 
 private:
     Element& element_;
+    // A picture box's window also takes the input of the drawn elements in
+    // it; made on the first input.
+    std::unique_ptr<DrawnMouse> drawnMouse_;
+    DrawnMouse& drawnMouse();
     bool inDoubleClick_ = false;
 };
 
@@ -72,8 +78,26 @@ public:
     // another window of the control answers with that window and its
     // geometry mapped to its pixels. nullptr for an element nothing paints
     // (a timer).
-    virtual QWidget* paintingWindow() const { return widget(); }
+    virtual QWidget* paintingWindow() const;
     virtual QRect paintedRect() const;
+
+    // A drawn element (label, image, shape, line) has no window while none
+    // is needed: the window it lies in paints it under its own child windows
+    // and passes it the mouse input over it. One that a window of its
+    // container would cover, or that lies in a window that cannot paint it,
+    // gets a window of its own, as does one whose widget() is asked for.
+    bool isDrawn() const { return drawn_ && !widget_; }
+    // Whether the mouse input over the element is its own; shapes and lines
+    // let it through to what lies below.
+    virtual bool takesMouse() const { return true; }
+    // The pointer's shape while it is over the element.
+    void setCursor(CursorShape shape);
+    bool hasCursor() const { return cursor_ >= 0; }
+    CursorShape cursor() const { return static_cast<CursorShape>(cursor_); }
+    // Stacking among the control's elements: higher lies above.
+    int64_t stackKey() const { return z_; }
+    // The pixel rectangle in the window it lies in (see paintingWindow).
+    QRect pixelRect() const;
 
     float Left() const { return left_; }
     float Top() const { return top_; }
@@ -146,8 +170,9 @@ public:
     void mouseInput(Notification n, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, QPointF pos);
 
 protected:
-    // `visual` elements get a window on the control's site; timers do not.
-    Element(Control& owner, const QString& name, int index, bool visual);
+    // `drawn` elements are painted by the window they lie in (see isDrawn);
+    // the other kinds make their windows themselves, timers none.
+    Element(Control& owner, const QString& name, int index, bool drawn);
     void repaint();
 
     // A mouse position in pixels of the element's window, in the scale its
@@ -161,8 +186,7 @@ protected:
     // box kept out of sight, what lies in a closed drop-down): the window is
     // made by createWidget() only when something asks for it or when it could
     // show (visible, its rectangle meeting its parent's, and a drop-down
-    // parent open). Until then the kind keeps its state itself. Drawn
-    // elements (labels, images, shapes, lines) are all made so.
+    // parent open). Until then the kind keeps its state itself.
     void deferWidget();
     // Makes the window: a plain ElementWidget unless the kind has its own.
     virtual void createWidget();
@@ -178,10 +202,16 @@ private:
     // container's that is not made yet.
     QWidget* parentWindow() const;
     void watchParent();
-    QRect pixelRect() const;
     bool couldShow() const;
     void materialize();
     void becomeToolWindow();
+    // Gives a drawn element a window when its container's windows would
+    // cover it; the second checks every drawn element lying in `parent`.
+    void settleDrawn();
+    void settleDrawnIn(const QWidget* parent);
+    // Repaints what a drawn element covers in the window it lies in.
+    void redrawArea(const QRect& r) const;
+    void stackWindow();
 
     Control& owner_;
     std::shared_ptr<ElementHandlers> handlers_;
@@ -196,6 +226,10 @@ private:
     bool enabled_ = true;
     bool toolWindow_ = false;
     bool refusesFocus_ = false;
+    bool drawn_ = false;
+    int8_t cursor_ = -1;
+    int64_t z_ = 0;
+    QRect drawnAt_; // where a drawn element was last painted
 };
 
 // An element that holds other elements (a picture box, a spin button): the

@@ -4,6 +4,7 @@
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
 #include "frame/runtime/control_accessible_p.h"
+#include "frame/runtime/drawn_elements_p.h"
 #include "frame/runtime/element_p.h"
 
 #include <QApplication>
@@ -125,10 +126,11 @@ void Site::setAmbientFont(const FontSpec& f) {
     owner_.AmbientChanged(QStringLiteral("Font"));
 }
 
-void Site::paintEvent(QPaintEvent*) {
+void Site::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.fillRect(rect(), toQColor(backColor_, Qt::white));
     owner_.Paint();
+    paintDrawnElements(owner_, *this, p, e->rect());
 }
 
 void Site::resizeEvent(QResizeEvent* e) {
@@ -203,12 +205,26 @@ void Site::deliverPlain(Notification n) {
     owner_.notify({}, -1, n, none, nullptr);
 }
 
-void Site::mousePressEvent(QMouseEvent* e) { deliverMouse(Notification::MouseDown, *e); }
+DrawnMouse& Site::drawnMouse() {
+    if (!drawnMouse_)
+        drawnMouse_ = std::make_unique<DrawnMouse>();
+    return *drawnMouse_;
+}
 
-void Site::mouseMoveEvent(QMouseEvent* e) { deliverMouse(Notification::MouseMove, *e); }
+void Site::mousePressEvent(QMouseEvent* e) {
+    if (drawnMouse().press(*this, owner_, *e) != DrawnMouse::Outcome::Taken)
+        deliverMouse(Notification::MouseDown, *e);
+}
+
+void Site::mouseMoveEvent(QMouseEvent* e) {
+    if (drawnMouse().move(*this, owner_, *e) != DrawnMouse::Outcome::Taken)
+        deliverMouse(Notification::MouseMove, *e);
+}
 
 void Site::mouseReleaseEvent(QMouseEvent* e) {
     QPointer<Site> self(this);
+    if (drawnMouse().release(*this, owner_, *e) == DrawnMouse::Outcome::Taken || !self)
+        return;
     deliverMouse(Notification::MouseUp, *e);
     if (!self)
         return;
@@ -219,9 +235,18 @@ void Site::mouseReleaseEvent(QMouseEvent* e) {
         deliverPlain(Notification::Click);
 }
 
-void Site::mouseDoubleClickEvent(QMouseEvent*) {
-    inDoubleClick_ = true;
-    deliverPlain(Notification::DblClick);
+void Site::mouseDoubleClickEvent(QMouseEvent* e) {
+    switch (drawnMouse().doubleClick(*this, owner_, *e)) {
+    case DrawnMouse::Outcome::Taken:
+        return;
+    case DrawnMouse::Outcome::WindowPress:
+        deliverMouse(Notification::MouseDown, *e);
+        return;
+    case DrawnMouse::Outcome::Window:
+        inDoubleClick_ = true;
+        deliverPlain(Notification::DblClick);
+        return;
+    }
 }
 
 } // namespace korva

@@ -22,11 +22,13 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace korva {
 
 class Control;
+class DrawnMouse;
 enum class Notification;
 
 class KORVA_EXPORT Site : public QWidget {
@@ -107,6 +109,9 @@ private:
     FontSpec ambientFont_;
     bool focusInside_ = false;
     bool inDoubleClick_ = false;
+    // Made on the first input: most windows never route any.
+    std::unique_ptr<DrawnMouse> drawnMouse_;
+    DrawnMouse& drawnMouse();
 };
 
 } // namespace korva

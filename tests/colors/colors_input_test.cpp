@@ -56,8 +56,11 @@ TEST(ColorsInput, MoreColoursOpensTheDialogOnTheClickNotThePress) {
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, onButton);
     ASSERT_TRUE(colors->popupVisible());
 
-    QWidget* label = colors->element(u"lblCUSTOM")->widget();
-    const QPoint middle = label->rect().center();
+    // The caption is drawn by the box it lies in, which takes its input.
+    const Element* custom = colors->element(u"lblCUSTOM");
+    QWidget* label = custom->paintingWindow();
+    ASSERT_NE(label, nullptr);
+    const QPoint middle = custom->paintedRect().center();
     names.list.clear();
     QTest::mouseMove(label, middle);
     QTest::mousePress(label, Qt::LeftButton, {}, middle);

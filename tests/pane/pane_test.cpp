@@ -130,7 +130,7 @@ TEST_F(PaneTest, InactivePictureIgnoresMouseButStillClicks) {
 
 TEST_F(PaneTest, RealDoubleClickRaisesClickTwiceAndLeavesPressedPicture) {
     pane->widget()->show();
-    QWidget* w = img().widget();
+    QWidget* w = pane->widget();
     const QPoint at(10, 10);
     QTest::mouseClick(w, Qt::LeftButton, {}, at);
     QTest::mouseDClick(w, Qt::LeftButton, {}, at);

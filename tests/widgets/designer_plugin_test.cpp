@@ -153,7 +153,8 @@ TEST_F(UiForm, ControlsWorkOnTheLoadedForm) {
     ASSERT_NE(open, nullptr);
     QSignalSpy clicks(open, &PaneWidget::Click);
     QSignalSpy captions(open, &PaneWidget::TextCaptionChanged);
-    QTest::mouseClick(open->pane()->widget()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(open->pane()->widget(), QPoint(5, 5));
+    QTest::mouseClick(open->pane()->widget(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(clicks.count(), 1);
 
     EXPECT_TRUE(open->setProperty("TextCaption", QStringLiteral("Again")));

@@ -1,0 +1,164 @@
+#include "frame/runtime/drawn_elements_p.h"
+
+#include "frame/platform/platform_p.h"
+#include "frame/runtime/control.h"
+#include "frame/runtime/element_p.h"
+#include "frame/values/guarded_p.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <vector>
+
+namespace korva {
+
+namespace {
+
+bool liesIn(const Element& e, const QWidget& window) { return e.isDrawn() && e.paintingWindow() == &window; }
+
+// The topmost visible element taking input at a pixel of `window`. A
+// disabled one lets the input through to what lies below, as its window would.
+Element* elementAt(const Control& owner, const QWidget& window, QPoint px) {
+    Element* best = nullptr;
+    for (Element* e : owner.drawnElements()) {
+        if (!e->Visible() || !e->Enabled() || !e->takesMouse() || (best && e->stackKey() < best->stackKey()))
+            continue;
+        if (liesIn(*e, window) && e->pixelRect().contains(px))
+            best = e;
+    }
+    return best;
+}
+
+void deliver(Element& e, Notification n, Qt::MouseButtons buttons, const QMouseEvent& event) {
+    const QPointF local = event.position() - QPointF(e.pixelRect().topLeft());
+    runGuarded("drawn element input", [&] { e.mouseInput(n, buttons, event.modifiers(), local); });
+}
+
+void deliverPlain(Element& e, Notification n) {
+    std::vector<Value> none;
+    runGuarded("drawn element input", [&] { e.deliver(n, none, nullptr); });
+}
+
+// A press or release reports the button that changed, a move the buttons held.
+Qt::MouseButtons buttonsOf(Notification n, const QMouseEvent& e) {
+    return n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
+}
+
+bool capturedBy(const QWidget& window) { return Platform::instance().capture() == &window; }
+
+} // namespace
+
+void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area) {
+    std::vector<std::pair<Element*, QRect>> shown;
+    for (Element* e : owner.drawnElements()) {
+        if (!e->Visible() || !liesIn(*e, window))
+            continue;
+        const QRect r = e->pixelRect();
+        if (r.intersects(area))
+            shown.emplace_back(e, r);
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const auto& a, const auto& b) { return a.first->stackKey() < b.first->stackKey(); });
+    for (const auto& entry : shown) {
+        Element* e = entry.first;
+        const QRect r = entry.second;
+        // Clipped to its rectangle, as a window of its own would be.
+        p.save();
+        p.setClipRect(r & area);
+        runGuarded("painting a drawn element", [&] { e->paint(p, r); });
+        p.restore();
+    }
+}
+
+Element* DrawnMouse::target(QWidget& window, Control& owner, QPoint px) const {
+    if (held_)
+        return pressed_;
+    return elementAt(owner, window, px);
+}
+
+DrawnMouse::Outcome DrawnMouse::press(QWidget& window, Control& owner, const QMouseEvent& e) {
+    if (capturedBy(window))
+        return Outcome::Window;
+    if (!held_) {
+        held_ = true;
+        pressed_ = elementAt(owner, window, e.position().toPoint());
+        lastPress_ = pressed_;
+        lastPressOnWindow_ = !pressed_;
+    }
+    Element* to = pressed_;
+    if (!to)
+        return Outcome::Window;
+    deliver(*to, Notification::MouseDown, buttonsOf(Notification::MouseDown, e), e);
+    return Outcome::Taken;
+}
+
+DrawnMouse::Outcome DrawnMouse::move(QWidget& window, Control& owner, const QMouseEvent& e) {
+    if (capturedBy(window))
+        return Outcome::Window;
+    if (!held_ && e.buttons() != Qt::NoButton)
+        return Outcome::Window; // a drag that began outside the window
+    Element* to = target(window, owner, e.position().toPoint());
+    followCursor(window, held_ ? elementAt(owner, window, e.position().toPoint()) : to);
+    if (!to)
+        return Outcome::Window;
+    deliver(*to, Notification::MouseMove, buttonsOf(Notification::MouseMove, e), e);
+    return Outcome::Taken;
+}
+
+DrawnMouse::Outcome DrawnMouse::release(QWidget& window, Control&, const QMouseEvent& e) {
+    const bool wasHeld = held_;
+    QPointer<Element> to = wasHeld ? pressed_.data() : nullptr;
+    if (e.buttons() == Qt::NoButton) {
+        held_ = false;
+        pressed_ = nullptr;
+    }
+    if (capturedBy(window) || !wasHeld || !to)
+        return Outcome::Window;
+    deliver(*to, Notification::MouseUp, buttonsOf(Notification::MouseUp, e), e);
+    if (!to)
+        return Outcome::Taken;
+    // The release that ends a double click is no click of its own.
+    if (doubled_ == to) {
+        doubled_ = nullptr;
+        return Outcome::Taken;
+    }
+    if (to->pixelRect().contains(e.position().toPoint()))
+        deliverPlain(*to, Notification::Click);
+    return Outcome::Taken;
+}
+
+DrawnMouse::Outcome DrawnMouse::doubleClick(QWidget& window, Control& owner, const QMouseEvent& e) {
+    if (capturedBy(window))
+        return Outcome::Window;
+    Element* at = elementAt(owner, window, e.position().toPoint());
+    // A double click is one element's: two clicks on two elements are two presses.
+    const bool same = at ? lastPress_ == at : lastPressOnWindow_;
+    if (!same) {
+        held_ = false;
+        const Outcome o = press(window, owner, e);
+        return o == Outcome::Window ? Outcome::WindowPress : o;
+    }
+    held_ = true;
+    pressed_ = at;
+    if (!at)
+        return Outcome::Window;
+    doubled_ = at;
+    deliverPlain(*at, Notification::DblClick);
+    return Outcome::Taken;
+}
+
+// The window shows the cursor of the element under the pointer, its own
+// (the arrow) elsewhere.
+void DrawnMouse::followCursor(QWidget& window, Element* over) {
+    if (over && over->hasCursor()) {
+        const Qt::CursorShape want =
+            over->cursor() == CursorShape::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor;
+        if (!window.testAttribute(Qt::WA_SetCursor) || window.cursor().shape() != want)
+            window.setCursor(want);
+    } else if (window.testAttribute(Qt::WA_SetCursor)) {
+        window.unsetCursor();
+    }
+}
+
+} // namespace korva

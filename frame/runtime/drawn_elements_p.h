@@ -1,0 +1,50 @@
+// The windows that drawn elements lie in (the control's site, a picture
+// box's window) paint them and route the mouse to them, so that a label or a
+// picture costs no window of its own yet looks and answers as if it had one:
+// the topmost element that takes input under the pointer gets the press and
+// keeps the mouse until the last button goes up, Click follows a release over
+// it, and the second press of a double click on the same element is its
+// DblClick. Where no such element lies, and while the window holds the mouse
+// capture, the input is the window's own.
+#pragma once
+
+#include <QPointer>
+#include <QRect>
+
+class QMouseEvent;
+class QPainter;
+class QWidget;
+
+namespace korva {
+
+class Control;
+class Element;
+
+// Paints the drawn elements lying in `window` that meet `area`, bottom first.
+void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area);
+
+class DrawnMouse {
+public:
+    // What the window does with the event after route().
+    enum class Outcome {
+        Taken,       // an element got it
+        Window,      // the window's own, as it came
+        WindowPress, // the window's own, but a press: the double click began elsewhere
+    };
+    Outcome press(QWidget& window, Control& owner, const QMouseEvent& e);
+    Outcome move(QWidget& window, Control& owner, const QMouseEvent& e);
+    Outcome release(QWidget& window, Control& owner, const QMouseEvent& e);
+    Outcome doubleClick(QWidget& window, Control& owner, const QMouseEvent& e);
+
+private:
+    Element* target(QWidget& window, Control& owner, QPoint px) const;
+    void followCursor(QWidget& window, Element* over);
+
+    QPointer<Element> pressed_;   // null with held_: the window itself holds the mouse
+    QPointer<Element> lastPress_; // what the last press went to, null for the window
+    QPointer<Element> doubled_;   // the element whose double click is in progress
+    bool held_ = false;
+    bool lastPressOnWindow_ = true;
+};
+
+} // namespace korva
