@@ -101,7 +101,7 @@ const QFontMetricsF& Strip::metrics(const FontSpec& spec) {
 
 void Strip::setCapturedItem(StripItem* item) { captured_ = item; }
 
-StripItem* Strip::capturedItem() const { return static_cast<StripItem*>(captured_.data()); }
+StripItem* Strip::capturedItem() const { return static_cast<StripItem*>(captured_.get()); }
 
 bool Strip::holdsCapture() const { return Platform::instance().capture() == this; }
 
@@ -147,7 +147,7 @@ StripItem* Strip::target(QPoint px) const {
     if (holdsCapture() && captured_)
         return capturedItem();
     if (pressed_)
-        return static_cast<StripItem*>(pressed_.data());
+        return static_cast<StripItem*>(pressed_.get());
     return itemAt(px);
 }
 
@@ -165,7 +165,7 @@ void Strip::deliver(StripItem* to, Notification n, const QMouseEvent& e) {
         return;
     }
     const QPointF local = e.position() - QPointF(pixelRect(*to).topLeft());
-    QPointer<Element> alive(to);
+    const ElementRef alive(to);
     runGuarded("tab piece input", [&] {
         if (n == Notification::DblClick) {
             std::vector<Value> none;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "frame/runtime/control.h"
+#include "frame/runtime/drawn_elements_p.h"
 #include "frame/values/value.h"
 
 #include <QFont>
@@ -77,8 +78,8 @@ private:
     std::vector<StripItem*> items_;
     int64_t front_ = 0;
     int64_t back_ = 0;
-    QPointer<Element> captured_;
-    QPointer<Element> pressed_;
+    ElementRef captured_;
+    ElementRef pressed_;
     std::optional<FontSpec> metricsFont_;
     std::optional<QFontMetricsF> metrics_;
     std::optional<std::pair<FontSpec, QFont>> outlineFont_;

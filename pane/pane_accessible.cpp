@@ -12,7 +12,7 @@ QString PaneAccessible::text(QAccessible::Text t) const {
     if (t != QAccessible::Name)
         return ControlAccessible::text(t);
     // The caption the pane shows: "TEST" on a new pane until a caption is given.
-    if (const auto* caption = qobject_cast<const LabelElement*>(control().element(u"lblTEST")))
+    if (const auto* caption = dynamic_cast<const LabelElement*>(control().element(u"lblTEST")))
         return caption->Caption();
     return {};
 }

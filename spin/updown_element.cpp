@@ -47,22 +47,23 @@ UpDownElement::UpDownElement(Control& owner, const QString& name)
         if (UpDown* b = buttons())
             b->repeatTick();
     };
-    connect(w, &UpDown::holdingChanged, this, [this](bool held) {
+    // The buttons are the connections' context: the element deletes them.
+    QObject::connect(w, &UpDown::holdingChanged, w, [this](bool held) {
         // Off first: a new press starts its delay from zero.
         repeat_->setTimerEnabled(false);
         repeat_->setTimerEnabled(held);
     });
-    connect(w, &UpDown::pressed, this, [this] { raise(onPressed, "Pressed"); });
-    connect(w, &UpDown::stepUp, this, [this] { raise(onStepUp, "StepUp"); });
-    connect(w, &UpDown::stepDown, this, [this] { raise(onStepDown, "StepDown"); });
+    QObject::connect(w, &UpDown::pressed, w, [this] { raise(onPressed, "Pressed"); });
+    QObject::connect(w, &UpDown::stepUp, w, [this] { raise(onStepUp, "StepUp"); });
+    QObject::connect(w, &UpDown::stepDown, w, [this] { raise(onStepDown, "StepDown"); });
     setWidget(w);
 }
 
 UpDownElement::~UpDownElement() {
     // The buttons outlive this part of the element (the base deletes them);
     // nothing they report may reach the repeat timer that goes first.
-    if (QWidget* w = widget())
-        w->disconnect(this);
+    if (QWidget* w = existingWidget())
+        QObject::disconnect(w, nullptr, w, nullptr);
 }
 
 UpDown* UpDownElement::buttons() const { return qobject_cast<UpDown*>(widget()); }

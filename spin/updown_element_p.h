@@ -21,7 +21,6 @@ class TimerElement;
 class UpDown;
 
 class UpDownElement : public ContainerElement {
-    Q_OBJECT
 public:
     // The component's members, by dispatch identifier.
     static constexpr int32_t kThousandsSeparator = 0x68030027;

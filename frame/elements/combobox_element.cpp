@@ -21,10 +21,10 @@ void ComboBoxElement::createWidget() {
         box->setCompleter(nullptr);
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setEditText(editText_);
-        connect(box->lineEdit(), &QLineEdit::textEdited, this,
-                [this] { deliverPlain(*this, Notification::Change); });
+        QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box,
+                         [this] { deliverPlain(*this, Notification::Change); });
     }
-    connect(box, &QComboBox::currentIndexChanged, this, [this](int i) {
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, [this](int i) {
         if (!quiet_ && i >= 0)
             deliverPlain(*this, Notification::Click);
     });

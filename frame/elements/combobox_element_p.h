@@ -19,7 +19,6 @@ class QComboBox;
 namespace korva {
 
 class ComboBoxElement : public Element {
-    Q_OBJECT
 public:
     enum Style : int16_t { DropdownCombo = 0, DropdownList = 2 };
 

@@ -10,7 +10,6 @@ class QPushButton;
 namespace korva {
 
 class CommandButtonElement : public Element {
-    Q_OBJECT
 public:
     CommandButtonElement(Control& owner, const QString& name, int index = -1);
 

@@ -6,7 +6,6 @@
 namespace korva {
 
 class ImageElement : public Element {
-    Q_OBJECT
 public:
     ImageElement(Control& owner, const QString& name, int index = -1);
 

@@ -7,7 +7,6 @@
 namespace korva {
 
 class LabelElement : public Element {
-    Q_OBJECT
 public:
     enum Alignment : int16_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
     enum BackStyle : int16_t { Transparent = 0, Opaque = 1 };

@@ -11,7 +11,6 @@
 namespace korva {
 
 class LineElement : public Element {
-    Q_OBJECT
 public:
     LineElement(Control& owner, const QString& name, int index = -1);
 

@@ -19,7 +19,6 @@
 namespace korva {
 
 class PictureBoxElement : public ContainerElement, public LineSurface {
-    Q_OBJECT
 public:
     PictureBoxElement(Control& owner, const QString& name, int index = -1);
 

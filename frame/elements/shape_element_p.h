@@ -13,7 +13,6 @@
 namespace korva {
 
 class ShapeElement : public Element {
-    Q_OBJECT
 public:
     enum Shape : int16_t {
         Rectangle = 0,

@@ -11,7 +11,6 @@ class QLineEdit;
 namespace korva {
 
 class TextBoxElement : public Element {
-    Q_OBJECT
 public:
     enum Alignment : int16_t { LeftJustify = 0, RightJustify = 1, Center = 2 };
     enum BorderStyle : int16_t { NoBorder = 0, FixedSingle = 1 };

@@ -3,10 +3,10 @@
 #include "frame/platform/platform_p.h"
 #include "frame/platform/scripted_platform_p.h"
 
-#include <QPointer>
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 namespace korva {
@@ -16,6 +16,25 @@ std::vector<TimerElement*>& liveTimers() {
     static std::vector<TimerElement*> all;
     return all;
 }
+
+// The one object every timer element's basic timer reports to: elements
+// are no objects of Qt's own.
+class Clock : public QObject {
+public:
+    std::unordered_map<int, TimerElement*> running;
+
+protected:
+    void timerEvent(QTimerEvent* e) override {
+        const auto it = running.find(e->timerId());
+        if (it != running.end())
+            it->second->tick();
+    }
+};
+
+Clock& clock() {
+    static auto* c = new Clock;
+    return *c;
+}
 } // namespace
 
 TimerElement::TimerElement(Control& owner, const QString& name, int index)
@@ -24,16 +43,14 @@ TimerElement::TimerElement(Control& owner, const QString& name, int index)
     ScriptedPlatform::setTimerDriver(&TimerElement::advanceAll);
 }
 
-void TimerElement::timerEvent(QTimerEvent* e) {
-    if (e->timerId() != timer_.timerId()) {
-        Element::timerEvent(e);
-        return;
-    }
+void TimerElement::tick() {
     if (!Platform::instance().drivesTimers())
         fire();
 }
 
 TimerElement::~TimerElement() {
+    clock().running.erase(timer_.timerId());
+    timer_.stop();
     // Controls usually go in the reverse order of their making: look from the
     // end, so ending n controls stays linear.
     auto& all = liveTimers();
@@ -60,10 +77,13 @@ void TimerElement::setTimerEnabled(bool on) {
 
 void TimerElement::sync() {
     const bool run = enabled_ && interval_ > 0 && !Platform::instance().drivesTimers();
-    if (run)
-        timer_.start(interval_, Qt::CoarseTimer, this);
-    else
+    clock().running.erase(timer_.timerId());
+    if (run) {
+        timer_.start(interval_, Qt::CoarseTimer, &clock());
+        clock().running[timer_.timerId()] = this;
+    } else {
         timer_.stop();
+    }
 }
 
 void TimerElement::fire() {
@@ -89,7 +109,7 @@ void TimerElement::advanceAll(uint32_t ms, const std::function<void(uint32_t ste
                 step = std::min(step, static_cast<uint32_t>(t->interval_) - t->elapsed_);
         left -= step;
         clock(step);
-        std::vector<QPointer<TimerElement>> due;
+        std::vector<ElementRef> due;
         for (TimerElement* t : liveTimers()) {
             if (!(t->enabled_ && t->interval_ > 0))
                 continue;
@@ -99,9 +119,9 @@ void TimerElement::advanceAll(uint32_t ms, const std::function<void(uint32_t ste
                 due.emplace_back(t);
             }
         }
-        for (const auto& t : due)
-            if (t)
-                t->fire();
+        for (const ElementRef& t : due)
+            if (Element* live = t.get())
+                static_cast<TimerElement*>(live)->fire();
     }
 }
 

@@ -13,7 +13,6 @@
 namespace korva {
 
 class TimerElement : public Element {
-    Q_OBJECT
 public:
     TimerElement(Control& owner, const QString& name, int index = -1);
     ~TimerElement() override;
@@ -30,8 +29,8 @@ public:
     // so a handler reading the clock sees the time it fired at.
     static void advanceAll(uint32_t ms, const std::function<void(uint32_t step)>& clock);
 
-protected:
-    void timerEvent(QTimerEvent* e) override;
+    // A tick of the element's basic timer, from the clock that runs them all.
+    void tick();
 
 private:
     void sync();

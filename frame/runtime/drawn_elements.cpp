@@ -108,7 +108,7 @@ DrawnMouse::Outcome DrawnMouse::move(QWidget& window, Control& owner, const QMou
 
 DrawnMouse::Outcome DrawnMouse::release(QWidget& window, Control&, const QMouseEvent& e) {
     const bool wasHeld = held_;
-    QPointer<Element> to = wasHeld ? pressed_.data() : nullptr;
+    const ElementRef to = wasHeld ? pressed_.get() : nullptr;
     if (e.buttons() == Qt::NoButton) {
         held_ = false;
         pressed_ = nullptr;

@@ -8,8 +8,9 @@
 // capture, the input is the window's own.
 #pragma once
 
-#include <QPointer>
 #include <QRect>
+
+#include <memory>
 
 class QMouseEvent;
 class QPainter;
@@ -19,6 +20,19 @@ namespace korva {
 
 class Control;
 class Element;
+
+// A weak reference to an element: null once the element is gone.
+class ElementRef {
+public:
+    ElementRef() = default;
+    ElementRef(const Element* e); // NOLINT: stands in for the pointer
+    Element* get() const { return token_ ? *token_ : nullptr; }
+    operator Element*() const { return get(); } // NOLINT
+    Element* operator->() const { return get(); }
+
+private:
+    std::shared_ptr<Element*> token_;
+};
 
 // Paints the drawn elements lying in `window` that meet `area`, bottom first.
 void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area);
@@ -40,9 +54,9 @@ private:
     Element* target(QWidget& window, Control& owner, QPoint px) const;
     void followCursor(QWidget& window, Element* over);
 
-    QPointer<Element> pressed_;   // null with held_: the window itself holds the mouse
-    QPointer<Element> lastPress_; // what the last press went to, null for the window
-    QPointer<Element> doubled_;   // the element whose double click is in progress
+    ElementRef pressed_;   // null with held_: the window itself holds the mouse
+    ElementRef lastPress_; // what the last press went to, null for the window
+    ElementRef doubled_;   // the element whose double click is in progress
     bool held_ = false;
     bool lastPressOnWindow_ = true;
 };

@@ -22,6 +22,44 @@ std::vector<Element*>& notifyingStack() {
     return stack;
 }
 
+// One filter for every window that deferred elements wait on: each element
+// watching its own would cost the window a filter list entry per element.
+class ParentWatch : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only a live parent's resize or show: a parent being torn down sends
+        // other events, and its elements may be going too.
+        if (event->type() != QEvent::Resize && event->type() != QEvent::Show)
+            return false;
+        const auto* w = static_cast<QWidget*>(watched);
+        const Control* owner = nullptr;
+        if (const auto* site = qobject_cast<const Site*>(w))
+            owner = &site->owner();
+        else if (const auto* ew = dynamic_cast<const ElementWidget*>(w))
+            owner = &ew->element().owner();
+        if (!owner)
+            return false;
+        // Held weakly: making one window may end another element.
+        std::vector<ElementRef> waiting;
+        for (Element* e : owner->elements())
+            if (e->waitsOn(w))
+                waiting.emplace_back(e);
+        for (const ElementRef& e : waiting)
+            if (Element* live = e.get())
+                live->parentShownOrResized(w);
+        return false;
+    }
+};
+
+ParentWatch& parentWatch() {
+    static auto* watch = new ParentWatch;
+    return *watch;
+}
+
+// Qt keeps one entry for a filter installed twice; a window that no element
+// waits on any more keeps it, and the filter finds nobody there.
+void startWatching(QWidget* w) { w->installEventFilter(&parentWatch()); }
+
 struct NotifyingScope {
     explicit NotifyingScope(Element* e) { notifyingStack().push_back(e); }
     ~NotifyingScope() { notifyingStack().pop_back(); }
@@ -138,7 +176,17 @@ const ElementHandlers& Element::handlers() const {
     return handlers_ ? *handlers_ : none;
 }
 
+ElementRef::ElementRef(const Element* e) {
+    if (!e)
+        return;
+    if (!e->self_)
+        e->self_ = std::make_shared<Element*>(const_cast<Element*>(e));
+    token_ = e->self_;
+}
+
 Element::~Element() {
+    if (self_)
+        *self_ = nullptr;
     std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
     if (isDrawn()) {
         if (visible_)
@@ -157,7 +205,7 @@ bool Element::isNotifying() const {
 
 std::unique_ptr<Element> Element::cloneAs(Control&, int) const { return nullptr; }
 
-ContainerElement* Element::Container() const { return static_cast<ContainerElement*>(container_.data()); }
+ContainerElement* Element::Container() const { return static_cast<ContainerElement*>(container_.get()); }
 
 void Element::setContainer(ContainerElement* box) {
     if (toolWindow_)
@@ -260,13 +308,11 @@ void Element::deferWidget() {
 
 // A parent that grows or shows may bring a deferred element into sight.
 void Element::watchParent() {
-    if (watched_)
-        watched_->removeEventFilter(this);
     // A tool window shows on its own; a box not made yet tells its contents
     // when it is (see materialize).
     watched_ = deferred_ && !toolWindow_ ? parentWindow() : nullptr;
     if (watched_)
-        watched_->installEventFilter(this);
+        startWatching(watched_);
 }
 
 bool Element::couldShow() const {
@@ -323,13 +369,9 @@ void Element::stackWindow() {
         widget_->stackUnder(above->existingWidget());
 }
 
-bool Element::eventFilter(QObject* watched, QEvent* event) {
-    // Only a live parent's resize or show: a parent being torn down sends
-    // other events, and its elements may be going too.
-    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && deferred_ &&
-        watched == watched_ && couldShow())
+void Element::parentShownOrResized(const QWidget* parent) {
+    if (deferred_ && parent == watched_ && couldShow())
         materialize();
-    return false;
 }
 
 void Element::setWidget(QWidget* w) {

@@ -61,10 +61,13 @@ private:
     bool inDoubleClick_ = false;
 };
 
-class Element : public QObject {
-    Q_OBJECT
+// Not a QObject: forms hold thousands of elements, and none needs signals,
+// properties or an object of Qt's own.
+class Element {
 public:
-    ~Element() override;
+    Element(const Element&) = delete;
+    Element& operator=(const Element&) = delete;
+    virtual ~Element();
 
     const QString& Name() const { return name_; }
     int Index() const { return index_; } // -1 when the element is not in an array
@@ -127,6 +130,9 @@ public:
     // (the platform's factors). Only for an element on the control itself.
     void makeToolWindow();
     bool isToolWindow() const { return toolWindow_; }
+    // For a window that watches one the element lies in: it resized or showed.
+    void parentShownOrResized(const QWidget* parent);
+    bool waitsOn(const QWidget* parent) const { return deferred_ && watched_ == parent; }
 
     // The element's window never takes the focus, whenever it is made.
     void refuseFocus();
@@ -195,7 +201,6 @@ protected:
     // The rectangle the window has or will have: in its parent's pixels, or
     // on the screen for a tool window.
     QRect windowRect() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The window this element's window lies in; nullptr while that is a
@@ -220,7 +225,10 @@ private:
     QPointer<QWidget> widget_;
     bool deferred_ = false;
     QPointer<QWidget> watched_; // the parent a deferred element watches
-    QPointer<Element> container_;
+    ElementRef container_;
+    friend class ElementRef;
+    // Made when a first weak reference is taken; cleared when the element goes.
+    mutable std::shared_ptr<Element*> self_;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
     bool visible_ = true;
     bool enabled_ = true;
@@ -235,7 +243,6 @@ private:
 // An element that holds other elements (a picture box, a spin button): the
 // positions of what lies inside it are in its own scale.
 class ContainerElement : public Element {
-    Q_OBJECT
 public:
     virtual double toPixelsX(double v) const = 0;
     virtual double toPixelsY(double v) const = 0;
