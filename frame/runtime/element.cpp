@@ -595,12 +595,12 @@ bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) 
     case Notification::LostFocus: {
         if (!argCount(args, 0, n, error))
             return false;
-        const std::function<void()>* h = n == Notification::Click      ? &on.onClick
-                                         : n == Notification::DblClick ? &on.onDblClick
-                                         : n == Notification::Change   ? &on.onChange
-                                         : n == Notification::Timer    ? &on.onTimer
-                                         : n == Notification::GotFocus ? &on.onGotFocus
-                                                                       : &on.onLostFocus;
+        const ElementHandlers::PlainHandler* h = n == Notification::Click      ? &on.onClick
+                                                 : n == Notification::DblClick ? &on.onDblClick
+                                                 : n == Notification::Change   ? &on.onChange
+                                                 : n == Notification::Timer    ? &on.onTimer
+                                                 : n == Notification::GotFocus ? &on.onGotFocus
+                                                                               : &on.onLostFocus;
         if (*h)
             (*h)();
         return true;

@@ -23,6 +23,8 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 class QPainter;
 
@@ -31,12 +33,60 @@ namespace korva {
 class Element;
 class ContainerElement;
 
+// A notification handler: a callable held by one pointer, shared by copies.
+// An element's set has a slot for every notification and most stay empty,
+// so an empty slot costs a pointer rather than a std::function's buffer.
+template <class Sig> class Handler;
+template <class R, class... A> class Handler<R(A...)> {
+public:
+    Handler() = default;
+    Handler(std::nullptr_t) {} // NOLINT: clears like a std::function
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, Handler> &&
+                                                std::is_invocable_r_v<R, F&, A...>>>
+    Handler(F f) { // NOLINT: assigned from lambdas like a std::function
+        // An empty std::function or a null pointer installs nothing.
+        if constexpr (std::is_pointer_v<F> || requires { f.target_type(); })
+            if (!f)
+                return;
+        held_ = new Held<F>(std::move(f));
+    }
+    Handler(const Handler& o) : held_(o.held_) {
+        if (held_)
+            ++held_->refs;
+    }
+    Handler(Handler&& o) noexcept : held_(std::exchange(o.held_, nullptr)) {}
+    Handler& operator=(Handler o) noexcept {
+        std::swap(held_, o.held_);
+        return *this;
+    }
+    ~Handler() {
+        if (held_ && --held_->refs == 0)
+            delete held_;
+    }
+    explicit operator bool() const { return held_ != nullptr; }
+    R operator()(A... a) const { return held_->call(std::forward<A>(a)...); }
+
+private:
+    struct Base {
+        virtual ~Base() = default;
+        virtual R call(A... a) = 0;
+        int refs = 1;
+    };
+    template <class F> struct Held final : Base {
+        explicit Held(F&& fn) : f(std::move(fn)) {}
+        R call(A... a) override { return f(std::forward<A>(a)...); }
+        F f;
+    };
+    Base* held_ = nullptr;
+};
+
 struct ElementHandlers {
-    using MouseHandler = std::function<void(int16_t button, int16_t shift, float x, float y)>;
-    std::function<void()> onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
+    using MouseHandler = Handler<void(int16_t button, int16_t shift, float x, float y)>;
+    using PlainHandler = Handler<void()>;
+    PlainHandler onClick, onDblClick, onChange, onTimer, onGotFocus, onLostFocus;
     MouseHandler onMouseDown, onMouseMove, onMouseUp;
-    std::function<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
-    std::function<void(int16_t& keyAscii)> onKeyPress;
+    Handler<void(int16_t&keyCode, int16_t shift)> onKeyDown, onKeyUp;
+    Handler<void(int16_t& keyAscii)> onKeyPress;
 };
 
 // The window of a visual element: paints through the element and forwards input.
