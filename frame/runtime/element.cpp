@@ -310,9 +310,9 @@ void Element::deferWidget() {
 void Element::watchParent() {
     // A tool window shows on its own; a box not made yet tells its contents
     // when it is (see materialize).
-    watched_ = deferred_ && !toolWindow_ ? parentWindow() : nullptr;
-    if (watched_)
-        startWatching(watched_);
+    if (deferred_ && !toolWindow_)
+        if (QWidget* parent = parentWindow())
+            startWatching(parent);
 }
 
 bool Element::couldShow() const {
@@ -370,7 +370,7 @@ void Element::stackWindow() {
 }
 
 void Element::parentShownOrResized(const QWidget* parent) {
-    if (deferred_ && parent == watched_ && couldShow())
+    if (waitsOn(parent) && couldShow())
         materialize();
 }
 

@@ -182,7 +182,7 @@ public:
     bool isToolWindow() const { return toolWindow_; }
     // For a window that watches one the element lies in: it resized or showed.
     void parentShownOrResized(const QWidget* parent);
-    bool waitsOn(const QWidget* parent) const { return deferred_ && watched_ == parent; }
+    bool waitsOn(const QWidget* parent) const { return deferred_ && !toolWindow_ && parentWindow() == parent; }
 
     // The element's window never takes the focus, whenever it is made.
     void refuseFocus();
@@ -274,7 +274,6 @@ private:
     int index_;
     QPointer<QWidget> widget_;
     bool deferred_ = false;
-    QPointer<QWidget> watched_; // the parent a deferred element watches
     ElementRef container_;
     friend class ElementRef;
     // Made when a first weak reference is taken; cleared when the element goes.

@@ -32,7 +32,7 @@ struct Picture {
     // pixel size. A stretched picture on a high-density screen is drawn from
     // this at device resolution instead of scaling `image` up; at 1x `image`
     // is what shows. Empty for pictures loaded from files.
-    std::function<QImage(QSize pixels)> draw = {};
+    QImage (*draw)(QSize pixels) = nullptr;
     // Which picture this is: a snapshot of a drawing layer is a picture of
     // its own each time it is taken, also when its pixels are shared with
     // another. 0 for other pictures, which are told apart by their pixels'
