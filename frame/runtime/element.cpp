@@ -176,6 +176,8 @@ void Element::watchParent() {
 }
 
 bool Element::couldShow() const {
+    if (drawnByContainer())
+        return false; // shows without a window of its own
     if (toolWindow_)
         return visible_;
     const QWidget* parent = parentWindow();
@@ -277,6 +279,7 @@ void Element::relayout() {
     if (!widget_) {
         if (deferred_ && couldShow())
             materialize();
+        windowlessChanged();
         return;
     }
     widget_->setGeometry(windowRect());
@@ -321,10 +324,13 @@ void Element::Move(float left, float top, float width, float height) {
 
 void Element::setVisible(bool on) {
     visible_ = on;
-    if (widget_)
+    if (widget_) {
         widget_->setVisible(on);
-    else if (deferred_ && couldShow())
+        return;
+    }
+    if (deferred_ && couldShow())
         materialize();
+    windowlessChanged();
 }
 
 void Element::setEnabled(bool on) {
@@ -335,6 +341,8 @@ void Element::setEnabled(bool on) {
         // Windowed inputs (text box, combo box, button) also grey out and refuse the focus.
         if (!dynamic_cast<ElementWidget*>(widget_.data()))
             widget_->setEnabled(on);
+    } else {
+        windowlessChanged();
     }
 }
 

@@ -74,6 +74,12 @@ public:
     // (a timer).
     virtual QWidget* paintingWindow() const { return widget(); }
     virtual QRect paintedRect() const;
+    // True while the element has no window and the control's window draws
+    // it through paint(), passes it the mouse input over it and opens no
+    // menu for a right click there (see Site). Such an element lies on the
+    // control itself and makes no window when it could show; it makes one
+    // when that stops holding.
+    virtual bool drawnByContainer() const { return false; }
 
     float Left() const { return left_; }
     float Top() const { return top_; }
@@ -106,6 +112,7 @@ public:
 
     // The element's window never takes the focus, whenever it is made.
     void refuseFocus();
+    bool refusesFocus() const { return refusesFocus_; }
 
     // The picture box this element lies in (its positions are then in the
     // box's scale); nullptr when it lies on the control itself.
@@ -168,6 +175,9 @@ protected:
     virtual void createWidget();
     QWidget* existingWidget() const { return widget_; }
     bool isDeferred() const { return deferred_; }
+    // The place, visibility or enabled state of an element without a window
+    // changed; one its container draws repaints there.
+    virtual void windowlessChanged() {}
     // The rectangle the window has or will have: in its parent's pixels, or
     // on the screen for a tool window.
     QRect windowRect() const;

@@ -4,9 +4,11 @@
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
 #include "frame/runtime/control_accessible_p.h"
+#include "frame/runtime/element_input_p.h"
 #include "frame/runtime/element_p.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -129,6 +131,15 @@ void Site::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), toQColor(backColor_, Qt::white));
     owner_.Paint();
+    // After the control's Paint, as the child windows paint after it; behind them.
+    for (Element* e : owner_.elements())
+        if (!e->Container() && e->Visible() && e->drawnByContainer()) {
+            const QRect r = e->paintedRect();
+            p.save();
+            p.setClipRect(r);
+            e->paint(p, r);
+            p.restore();
+        }
 }
 
 void Site::resizeEvent(QResizeEvent* e) {
@@ -188,7 +199,42 @@ void Site::settleFocus(const QWidget* now) {
         }
 }
 
+Element* Site::drawnElementAt(QPointF px) const {
+    const auto& all = owner_.elements();
+    // The last made lies in front; a disabled one lets the input through.
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        Element* e = *it;
+        if (!e->Container() && e->Visible() && e->Enabled() && e->drawnByContainer() &&
+            QRectF(e->paintedRect()).contains(px))
+            return e;
+    }
+    return nullptr;
+}
+
+// A press takes the input for what lies under it until the last button is up,
+// as Qt's own grab does for windows; without a button the pointer's place decides.
+Element* Site::mouseTarget(const QMouseEvent& e) {
+    const bool press = e.type() == QEvent::MouseButtonPress || e.type() == QEvent::MouseButtonDblClick;
+    const Qt::MouseButtons others = e.buttons() & ~e.button();
+    if ((press && others == Qt::NoButton) || (e.type() == QEvent::MouseMove && e.buttons() == Qt::NoButton)) {
+        const Element* under = drawnElementAt(e.position());
+        pressedDrawn_ = under;
+        pressedName_ = under ? under->Name() : QString();
+        pressedIndex_ = under ? under->Index() : -1;
+    }
+    return pressedDrawn_ ? owner_.element(pressedName_, pressedIndex_) : nullptr;
+}
+
 void Site::deliverMouse(Notification n, const QMouseEvent& e) {
+    if (pressedDrawn_) {
+        if (Element* el = owner_.element(pressedName_, pressedIndex_)) {
+            const QPointF at = e.position() - QPointF(el->paintedRect().topLeft());
+            const QMouseEvent local(e.type(), at, e.scenePosition(), e.globalPosition(), e.button(),
+                                    e.buttons(), e.modifiers(), e.pointingDevice());
+            korva::deliverMouse(*el, n, local);
+        }
+        return;
+    }
     const Qt::MouseButtons buttons =
         n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
     const QPointF at = e.position();
@@ -199,29 +245,52 @@ void Site::deliverMouse(Notification n, const QMouseEvent& e) {
 }
 
 void Site::deliverPlain(Notification n) {
+    if (pressedDrawn_) {
+        if (Element* el = owner_.element(pressedName_, pressedIndex_))
+            korva::deliverPlain(*el, n);
+        return;
+    }
     std::vector<Value> none;
     owner_.notify({}, -1, n, none, nullptr);
 }
 
-void Site::mousePressEvent(QMouseEvent* e) { deliverMouse(Notification::MouseDown, *e); }
+void Site::mousePressEvent(QMouseEvent* e) {
+    mouseTarget(*e);
+    deliverMouse(Notification::MouseDown, *e);
+}
 
-void Site::mouseMoveEvent(QMouseEvent* e) { deliverMouse(Notification::MouseMove, *e); }
+void Site::mouseMoveEvent(QMouseEvent* e) {
+    mouseTarget(*e);
+    deliverMouse(Notification::MouseMove, *e);
+}
 
 void Site::mouseReleaseEvent(QMouseEvent* e) {
     QPointer<Site> self(this);
+    const Element* target = mouseTarget(*e);
+    const QRect over = target ? target->paintedRect() : rect();
     deliverMouse(Notification::MouseUp, *e);
     if (!self)
         return;
     // The release that ends a double click is no click of its own.
     if (inDoubleClick_)
         inDoubleClick_ = false;
-    else if (rect().contains(e->position().toPoint()))
+    else if (over.contains(e->position().toPoint()))
         deliverPlain(Notification::Click);
 }
 
-void Site::mouseDoubleClickEvent(QMouseEvent*) {
+void Site::mouseDoubleClickEvent(QMouseEvent* e) {
+    mouseTarget(*e);
     inDoubleClick_ = true;
     deliverPlain(Notification::DblClick);
+}
+
+// A drawn element has no menu of its own, and keeps the right click from the
+// form as its window would.
+void Site::contextMenuEvent(QContextMenuEvent* e) {
+    if (drawnElementAt(e->pos()))
+        e->accept();
+    else
+        QWidget::contextMenuEvent(e);
 }
 
 } // namespace korva

@@ -13,6 +13,10 @@
 // the elements' input reaches theirs: MouseDown / MouseUp with the button that
 // changed, MouseMove with the buttons held, in the control's scale; Click on
 // a release over the window, DblClick on the second press of a double click.
+// Over an element the window draws (Element::drawnByContainer) the input is
+// that element's, as its own window's would be: the element that takes a
+// press keeps the moves and the release until the last button is up, and a
+// right click there opens no menu of the form's.
 #pragma once
 
 #include "frame/platform/scale.h"
@@ -27,6 +31,7 @@
 namespace korva {
 
 class Control;
+class Element;
 enum class Notification;
 
 class KORVA_EXPORT Site : public QWidget {
@@ -87,9 +92,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
     bool holds(const QWidget* w) const;
+    Element* drawnElementAt(QPointF px) const;
+    Element* mouseTarget(const QMouseEvent& e);
     void deliverMouse(Notification n, const QMouseEvent& e);
     void deliverPlain(Notification n);
     static std::vector<Site*>& followingFocus();
@@ -107,6 +115,11 @@ private:
     FontSpec ambientFont_;
     bool focusInside_ = false;
     bool inDoubleClick_ = false;
+    // The drawn element that took the press, by name and index: a handler
+    // may unload it before the release.
+    QString pressedName_;
+    int pressedIndex_ = -1;
+    bool pressedDrawn_ = false;
 };
 
 } // namespace korva
