@@ -35,34 +35,40 @@ std::unique_ptr<UpDownElement> createUpDown(Control& owner) {
     return e;
 }
 
-UpDownElement::UpDownElement(Control& owner, const QString& name)
-    : ContainerElement(owner, name, -1, false),
-      repeat_(std::make_unique<TimerElement>(owner, name + QStringLiteral("Repeat"))) {
+UpDownElement::UpDownElement(Control& owner, const QString& name) : ContainerElement(owner, name, -1, false) {
     auto* w = new UpDown;
     // Repeats run on the owner's timer, so they follow the platform clock.
     w->setOwnerClock(true);
-    repeat_->setInterval(static_cast<int32_t>(HoldRepeat::kTickMs));
-    repeat_->setTimerEnabled(false);
-    repeat_->handlers().onTimer = [this] {
-        if (UpDown* b = buttons())
-            b->repeatTick();
-    };
-    connect(w, &UpDown::holdingChanged, this, [this](bool held) {
-        // Off first: a new press starts its delay from zero.
-        repeat_->setTimerEnabled(false);
-        repeat_->setTimerEnabled(held);
-    });
-    connect(w, &UpDown::pressed, this, [this] { raise(onPressed, "Pressed"); });
-    connect(w, &UpDown::stepUp, this, [this] { raise(onStepUp, "StepUp"); });
-    connect(w, &UpDown::stepDown, this, [this] { raise(onStepDown, "StepDown"); });
+    setUpDownListener(*w, this);
     setWidget(w);
 }
 
 UpDownElement::~UpDownElement() {
     // The buttons outlive this part of the element (the base deletes them);
     // nothing they report may reach the repeat timer that goes first.
-    if (QWidget* w = widget())
-        w->disconnect(this);
+    if (UpDown* b = qobject_cast<UpDown*>(existingWidget()))
+        setUpDownListener(*b, nullptr);
+}
+
+void UpDownElement::pressed() { raise(onPressed, "Pressed"); }
+void UpDownElement::stepUp() { raise(onStepUp, "StepUp"); }
+void UpDownElement::stepDown() { raise(onStepDown, "StepDown"); }
+
+void UpDownElement::holdingChanged(bool held) {
+    if (!repeat_) {
+        if (!held)
+            return;
+        repeat_ = std::make_unique<TimerElement>(owner(), Name() + QStringLiteral("Repeat"));
+        repeat_->setTimerEnabled(false);
+        repeat_->setInterval(static_cast<int32_t>(HoldRepeat::kTickMs));
+        repeat_->handlers().onTimer = [this] {
+            if (UpDown* b = buttons())
+                b->repeatTick();
+        };
+    }
+    // Off first: a new press starts its delay from zero.
+    repeat_->setTimerEnabled(false);
+    repeat_->setTimerEnabled(held);
 }
 
 UpDown* UpDownElement::buttons() const { return qobject_cast<UpDown*>(widget()); }
