@@ -36,7 +36,9 @@ std::unique_ptr<UpDownElement> createUpDown(Control& owner) {
 }
 
 UpDownElement::UpDownElement(Control& owner, const QString& name) : ContainerElement(owner, name, -1, false) {
-    auto* w = new UpDown;
+    // Made on the control's window: buttons made as a window of their own and
+    // moved there keep what Qt set up for a window.
+    auto* w = new UpDown(owner.site());
     // Repeats run on the owner's timer, so they follow the platform clock.
     w->setOwnerClock(true);
     setUpDownListener(*w, this);

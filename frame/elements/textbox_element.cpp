@@ -27,7 +27,7 @@ constexpr int kFieldLimit = 32767;
 
 class TextBoxWidget : public QLineEdit {
 public:
-    explicit TextBoxWidget(Element& e) : element_(e) {
+    TextBoxWidget(Element& e, QWidget* parent) : QLineEdit(parent), element_(e) {
         setMouseTracking(true);
         connect(this, &QLineEdit::textChanged, this,
                 [this] { deliverPlain(element_, Notification::Change); });
@@ -196,8 +196,13 @@ TextBoxElement::TextBoxElement(Control& owner, const QString& name, int index, S
 }
 
 void TextBoxElement::createWidget() {
-    auto* w = new TextBoxWidget(*this);
-    w->setMaxLength(fieldLimit(maxLength_));
+    // Made in the window it lies in: a field made as a window of its own and
+    // moved there keeps what Qt set up for a window.
+    QWidget* parent = Container() ? Container()->widget() : static_cast<QWidget*>(owner().site());
+    auto* w = new TextBoxWidget(*this, parent);
+    // Setting the limit lays the text out again: only when it is not the field's own.
+    if (fieldLimit(maxLength_) != w->maxLength())
+        w->setMaxLength(fieldLimit(maxLength_));
     if (alignment_ != LeftJustify)
         w->setAlignment(qtAlignment(alignment_));
     w->setFrame(borderStyle_ == FixedSingle);
