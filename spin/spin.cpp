@@ -160,11 +160,15 @@ KORVA_REGISTER_CLASS(Spin, spinMembers(), spinEvents(), &createSpin);
 
 void SpinPrivate::createElements() {
     // Creation order is stacking order: the frame at the back, the box on it.
-    txtBORDER = q.addElement<TextBoxElement>(q, QStringLiteral("txtBORDER"));
+    // Locked, never focused and never given text: the control's window
+    // draws it, and it costs no edit field.
+    txtBORDER = q.addElement<TextBoxElement>(q, QStringLiteral("txtBORDER"), -1,
+                                             TextBoxElement::Start::LockedNoFocus);
+    // A right click is the control's MouseDown and MouseUp and nothing else:
+    // no edit menu of the text boxes' own.
+    txtBORDER->refuseContextMenu();
     txtBORDER->setBorderStyle(TextBoxElement::FixedSingle);
     txtBORDER->setBackColor(kWindowBackground);
-    txtBORDER->setLocked(true);
-    txtBORDER->refuseFocus();
 
     picfraBOX = q.addElement<PictureBoxElement>(q, QStringLiteral("picfraBOX"));
     picfraBOX->setBackColor(kWindowBackground);
@@ -195,10 +199,7 @@ void SpinPrivate::createElements() {
     // The focus the control is given as a whole (Tab, setFocus(), a dialog's
     // first focus) lands where the keys are handled.
     q.site()->setFocusProxy(txtUPDOWN->widget());
-    // A right click is the control's MouseDown and MouseUp and nothing else:
-    // no edit menu of the text boxes' own.
-    txtUPDOWN->widget()->setContextMenuPolicy(Qt::PreventContextMenu);
-    txtBORDER->widget()->setContextMenuPolicy(Qt::PreventContextMenu);
+    txtUPDOWN->refuseContextMenu();
 
     // Follows the text box's font with a whole-number size, out of sight below.
     cboHEIGHT = q.addElement<ComboBoxElement>(q, QStringLiteral("cboHEIGHT"));

@@ -5,14 +5,16 @@
 #include "frame/colour/qt_colour_p.h"
 #include "frame/platform/platform_p.h"
 #include "spin/hold_repeat_p.h"
+#include "spin/updown_listener_p.h"
 
+#include <QBasicTimer>
 #include <QChildEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QTimer>
+#include <QTimerEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -105,9 +107,18 @@ void ArrowColumn::paintEvent(QPaintEvent*) {
 
 class UpDownPrivate {
 public:
-    explicit UpDownPrivate(UpDown& q) : q(q) {
-        timer.setInterval(static_cast<int>(HoldRepeat::kTickMs));
-        QObject::connect(&timer, &QTimer::timeout, &q, [this] { this->q.repeatTick(); });
+    explicit UpDownPrivate(UpDown& q) : q(q) {}
+
+    // The listener first, then the signal, unless the listener's handler
+    // deleted the buttons.
+    template <class... A>
+    static void tell(UpDown& q, void (UpDownListener::*heard)(A...), void (UpDown::*signal)(A...),
+                     A... args) {
+        const QPointer<UpDown> self(&q);
+        if (UpDownListener* l = q.d->listener)
+            (l->*heard)(args...);
+        if (self)
+            emit(self->*signal)(args...);
     }
 
     // From the size alone: a hidden widget gets its resize event only when shown.
@@ -147,20 +158,23 @@ public:
         const bool nowHeld = b != UpDown::NoButton;
         if (!ownerClock) {
             if (nowHeld)
-                timer.start();
+                startTimer();
             else
                 timer.stop();
         }
         if (wasHeld != nowHeld || nowHeld)
-            emit q.holdingChanged(nowHeld);
+            tell(q, &UpDownListener::holdingChanged, &UpDown::holdingChanged, nowHeld);
     }
 
     void step(UpDown::Button b) {
         if (b == UpDown::UpButton)
-            emit q.stepUp();
+            tell(q, &UpDownListener::stepUp, &UpDown::stepUp);
         else if (b == UpDown::DownButton)
-            emit q.stepDown();
+            tell(q, &UpDownListener::stepDown, &UpDown::stepDown);
     }
+
+    void startTimer() { timer.start(static_cast<int>(HoldRepeat::kTickMs), &q); }
+    static void listen(UpDown& q, UpDownListener* l) { q.d->listener = l; }
 
     UpDown& q;
     ArrowColumn* column = nullptr; // made once d is in place: making it sends us events
@@ -174,8 +188,15 @@ public:
     UpDown::Button held = UpDown::NoButton;
     HoldRepeat repeat;
     bool ownerClock = false;
-    QTimer timer;
+    // No QTimer: most buttons are never held, and a basic timer costs no
+    // object and no connection.
+    QBasicTimer timer;
+    UpDownListener* listener = nullptr;
 };
+
+void setUpDownListener(UpDown& buttons, UpDownListener* listener) {
+    UpDownPrivate::listen(buttons, listener);
+}
 
 UpDown::UpDown(QWidget* parent) : QWidget(parent), d(std::make_unique<UpDownPrivate>(*this)) {
     d->column = new ArrowColumn(*this);
@@ -273,7 +294,9 @@ void UpDown::pressAt(QPointF px) {
         return;
     const QPointer<UpDown> self(this);
     d->setHeld(b);
-    emit pressed();
+    if (!self)
+        return;
+    UpDownPrivate::tell(*this, &UpDownListener::pressed, &UpDown::pressed);
     // A handler may have disabled or deleted us, or released the button.
     if (!self || d->held != b)
         return;
@@ -297,11 +320,11 @@ bool UpDown::stepKey(int qtKey) {
     switch (qtKey) {
     case Qt::Key_Up:
     case Qt::Key_PageUp:
-        emit stepUp();
+        d->step(UpButton);
         return true;
     case Qt::Key_Down:
     case Qt::Key_PageDown:
-        emit stepDown();
+        d->step(DownButton);
         return true;
     default:
         return false;
@@ -313,7 +336,7 @@ void UpDown::setOwnerClock(bool on) {
     if (on)
         d->timer.stop();
     else if (d->held != NoButton)
-        d->timer.start();
+        d->startTimer();
 }
 
 void UpDown::repeatTick() {
@@ -346,6 +369,13 @@ void UpDown::changeEvent(QEvent* e) {
         d->syncBuddy();
         d->column->update();
     }
+}
+
+void UpDown::timerEvent(QTimerEvent* e) {
+    if (e->timerId() == d->timer.timerId())
+        repeatTick();
+    else
+        QWidget::timerEvent(e);
 }
 
 bool UpDown::event(QEvent* e) {

@@ -79,7 +79,7 @@ public:
     // An arrow or page key; false when the key does nothing here.
     bool stepKey(int qtKey);
 
-    // Hold-to-repeat runs on a Qt timer unless the owner keeps the clock: then
+    // Hold-to-repeat runs on a timer of its own unless the owner keeps the clock: then
     // it calls repeatTick() every HoldRepeat::kTickMs while holdingChanged(true)
     // is in force.
     void setOwnerClock(bool on);
@@ -101,6 +101,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void timerEvent(QTimerEvent* e) override;
     bool event(QEvent* e) override;
 
 private:

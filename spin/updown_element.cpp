@@ -35,35 +35,42 @@ std::unique_ptr<UpDownElement> createUpDown(Control& owner) {
     return e;
 }
 
-UpDownElement::UpDownElement(Control& owner, const QString& name)
-    : ContainerElement(owner, name, -1, false),
-      repeat_(std::make_unique<TimerElement>(owner, name + QStringLiteral("Repeat"))) {
-    auto* w = new UpDown;
+UpDownElement::UpDownElement(Control& owner, const QString& name) : ContainerElement(owner, name, -1, false) {
+    // Made on the control's window: buttons made as a window of their own and
+    // moved there keep what Qt set up for a window.
+    auto* w = new UpDown(owner.site());
     // Repeats run on the owner's timer, so they follow the platform clock.
     w->setOwnerClock(true);
-    repeat_->setInterval(static_cast<int32_t>(HoldRepeat::kTickMs));
-    repeat_->setTimerEnabled(false);
-    repeat_->handlers().onTimer = [this] {
-        if (UpDown* b = buttons())
-            b->repeatTick();
-    };
-    // The buttons are the connections' context: the element deletes them.
-    QObject::connect(w, &UpDown::holdingChanged, w, [this](bool held) {
-        // Off first: a new press starts its delay from zero.
-        repeat_->setTimerEnabled(false);
-        repeat_->setTimerEnabled(held);
-    });
-    QObject::connect(w, &UpDown::pressed, w, [this] { raise(onPressed, "Pressed"); });
-    QObject::connect(w, &UpDown::stepUp, w, [this] { raise(onStepUp, "StepUp"); });
-    QObject::connect(w, &UpDown::stepDown, w, [this] { raise(onStepDown, "StepDown"); });
+    setUpDownListener(*w, this);
     setWidget(w);
 }
 
 UpDownElement::~UpDownElement() {
     // The buttons outlive this part of the element (the base deletes them);
     // nothing they report may reach the repeat timer that goes first.
-    if (QWidget* w = existingWidget())
-        QObject::disconnect(w, nullptr, w, nullptr);
+    if (UpDown* b = qobject_cast<UpDown*>(existingWidget()))
+        setUpDownListener(*b, nullptr);
+}
+
+void UpDownElement::pressed() { raise(onPressed, "Pressed"); }
+void UpDownElement::stepUp() { raise(onStepUp, "StepUp"); }
+void UpDownElement::stepDown() { raise(onStepDown, "StepDown"); }
+
+void UpDownElement::holdingChanged(bool held) {
+    if (!repeat_) {
+        if (!held)
+            return;
+        repeat_ = std::make_unique<TimerElement>(owner(), Name() + QStringLiteral("Repeat"));
+        repeat_->setTimerEnabled(false);
+        repeat_->setInterval(static_cast<int32_t>(HoldRepeat::kTickMs));
+        repeat_->handlers().onTimer = [this] {
+            if (UpDown* b = buttons())
+                b->repeatTick();
+        };
+    }
+    // Off first: a new press starts its delay from zero.
+    repeat_->setTimerEnabled(false);
+    repeat_->setTimerEnabled(held);
 }
 
 UpDown* UpDownElement::buttons() const { return qobject_cast<UpDown*>(widget()); }

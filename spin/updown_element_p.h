@@ -10,6 +10,7 @@
 #pragma once
 
 #include "frame/runtime/element_p.h"
+#include "spin/updown_listener_p.h"
 
 #include <functional>
 #include <memory>
@@ -20,7 +21,7 @@ namespace korva {
 class TimerElement;
 class UpDown;
 
-class UpDownElement : public ContainerElement {
+class UpDownElement : public ContainerElement, private UpDownListener {
 public:
     // The component's members, by dispatch identifier.
     static constexpr int32_t kThousandsSeparator = 0x68030027;
@@ -60,7 +61,12 @@ protected:
     QPointF mouseScale(QPointF px) const override;
 
 private:
+    void pressed() override;
+    void stepUp() override;
+    void stepDown() override;
+    void holdingChanged(bool held) override;
     void raise(const std::function<void()>& handler, const char* what);
+    // Made at the first hold: most buttons are never held.
     std::unique_ptr<TimerElement> repeat_;
 };
 

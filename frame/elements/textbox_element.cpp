@@ -4,12 +4,19 @@
 #include "frame/platform/fonts_p.h"
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/element_input_p.h"
+#include "frame/runtime/site.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include <algorithm>
+#include <vector>
 
 namespace korva {
 
@@ -20,7 +27,7 @@ constexpr int kFieldLimit = 32767;
 
 class TextBoxWidget : public QLineEdit {
 public:
-    explicit TextBoxWidget(Element& e) : element_(e) {
+    TextBoxWidget(Element& e, QWidget* parent) : QLineEdit(parent), element_(e) {
         setMouseTracking(true);
         connect(this, &QLineEdit::textChanged, this,
                 [this] { deliverPlain(element_, Notification::Change); });
@@ -140,25 +147,131 @@ private:
     bool inDoubleClick_ = false;
 };
 
-} // namespace
-
-TextBoxElement::TextBoxElement(Control& owner, const QString& name, int index)
-    : Element(owner, name, index, false) {
-    auto* w = new TextBoxWidget(*this);
-    w->setMaxLength(kFieldLimit);
-    setWidget(w);
-    applyColours();
+// Boxes with the same colours share one palette. Forms use few colours, but
+// a host may set many: the oldest is let go then.
+QPalette sharedPalette(const QColor& base, const QColor& text, const QColor& window) {
+    struct Entry {
+        QRgb base, text, window;
+        bool hasWindow;
+        QPalette palette;
+    };
+    static std::vector<Entry> made;
+    constexpr std::size_t kKept = 32;
+    for (const Entry& e : made)
+        if (e.base == base.rgb() && e.text == text.rgb() && e.hasWindow == window.isValid() &&
+            (!e.hasWindow || e.window == window.rgb()))
+            return e.palette;
+    QPalette pal;
+    pal.setColor(QPalette::Base, base);
+    pal.setColor(QPalette::Text, text);
+    if (window.isValid())
+        pal.setColor(QPalette::Window, window);
+    if (made.size() == kKept)
+        made.erase(made.begin());
+    made.push_back({base.rgb(), text.rgb(), window.isValid() ? window.rgb() : 0, window.isValid(), pal});
+    return pal;
 }
 
-QLineEdit* TextBoxElement::edit() const { return static_cast<QLineEdit*>(widget()); }
+Qt::Alignment qtAlignment(int16_t a) {
+    const Qt::Alignment h = a == TextBoxElement::Center         ? Qt::AlignHCenter
+                            : a == TextBoxElement::RightJustify ? Qt::AlignRight
+                                                                : Qt::AlignLeft;
+    return h | Qt::AlignVCenter;
+}
+
+int fieldLimit(int32_t maxLength) { return maxLength == 0 ? kFieldLimit : std::min(maxLength, kFieldLimit); }
+
+} // namespace
+
+TextBoxElement::TextBoxElement(Control& owner, const QString& name, int index, Start start)
+    : Element(owner, name, index, false) {
+    palette_ = ownPalette();
+    if (start == Start::LockedNoFocus) {
+        locked_ = true;
+        refuseFocus();
+        deferWidget();
+        joinDrawn();
+        return;
+    }
+    TextBoxElement::createWidget();
+}
+
+void TextBoxElement::createWidget() {
+    // Made in the window it lies in: a field made as a window of its own and
+    // moved there keeps what Qt set up for a window.
+    QWidget* parent = Container() ? Container()->widget() : static_cast<QWidget*>(owner().site());
+    auto* w = new TextBoxWidget(*this, parent);
+    // Setting the limit lays the text out again: only when it is not the field's own.
+    if (fieldLimit(maxLength_) != w->maxLength())
+        w->setMaxLength(fieldLimit(maxLength_));
+    if (alignment_ != LeftJustify)
+        w->setAlignment(qtAlignment(alignment_));
+    w->setFrame(borderStyle_ == FixedSingle);
+    if (fontSet_)
+        w->setFont(toQFont(font_));
+    w->setPalette(palette_);
+    w->setReadOnly(locked_);
+    if (refusesMenu_)
+        w->setContextMenuPolicy(Qt::PreventContextMenu);
+    setWidget(w);
+}
+
+QLineEdit* TextBoxElement::edit() const { return static_cast<QLineEdit*>(existingWidget()); }
+
+QLineEdit* TextBoxElement::field() { return static_cast<QLineEdit*>(widget()); }
+
+bool TextBoxElement::gone() const { return !existingWidget() && !isDeferred(); }
+
+bool TextBoxElement::drawnUntilNeeded() const {
+    return isDeferred() && locked_ && refusesFocus() && refusesMenu_ && !Container() && !isToolWindow();
+}
+
+void TextBoxElement::paint(QPainter& p, const QRect& r) {
+    const Site* site = owner().site();
+    if (!site)
+        return;
+    // As QLineEdit sets up its panel, for a field that is empty, locked and
+    // never has the focus.
+    QStyleOptionFrame panel;
+    panel.initFrom(site);
+    panel.rect = r;
+    const bool enabled = Enabled() && site->isEnabled();
+    panel.state.setFlag(QStyle::State_Enabled, enabled);
+    panel.state.setFlag(QStyle::State_HasFocus, false);
+    panel.state.setFlag(QStyle::State_Window, false);
+    const QPoint pointer = site->mapFromGlobal(QCursor::pos());
+    panel.state.setFlag(QStyle::State_MouseOver,
+                        site->underMouse() && r.contains(pointer) && !site->childAt(pointer));
+    panel.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
+    panel.styleObject = nullptr;
+    // The field's palette: the class's, under what the control's window was
+    // given, under the box's own colours.
+    QPalette natural = QApplication::palette("QLineEdit");
+    natural =
+        natural.isCopyOf(QGuiApplication::palette()) ? site->palette() : site->palette().resolve(natural);
+    panel.palette = palette_.resolve(natural);
+    // By the rule of QWidget::palette(), the box showing where its window does.
+    panel.palette.setCurrentColorGroup(!enabled                                       ? QPalette::Disabled
+                                       : !site->isVisible() || site->isActiveWindow() ? QPalette::Active
+                                                                                      : QPalette::Inactive);
+    QStyle* style = site->style();
+    panel.lineWidth =
+        borderStyle_ == FixedSingle ? style->pixelMetric(QStyle::PM_DefaultFrameWidth, &panel) : 0;
+    panel.midLineWidth = 0;
+    panel.features = QStyleOptionFrame::None;
+    style->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &p);
+}
 
 QString TextBoxElement::Text() const { return edit() ? edit()->text() : QString(); }
 
 void TextBoxElement::setText(const QString& t) {
-    if (!edit())
+    // A box without its field is empty: an empty text changes nothing.
+    if (!edit() && (t.isEmpty() || gone()))
         return;
-    edit()->setText(t);
-    edit()->setCursorPosition(0);
+    if (QLineEdit* f = field()) {
+        f->setText(t);
+        f->setCursorPosition(0);
+    }
 }
 
 int32_t TextBoxElement::SelStart() const {
@@ -191,29 +304,33 @@ void TextBoxElement::setSelLength(int32_t length) {
 QString TextBoxElement::SelText() const { return edit() ? edit()->selectedText() : QString(); }
 
 void TextBoxElement::setSelText(const QString& t) {
-    if (edit())
-        edit()->insert(t);
+    if (!edit() && (t.isEmpty() || gone()))
+        return;
+    if (QLineEdit* f = field())
+        f->insert(t);
 }
 
 void TextBoxElement::setAlignment(int16_t a) {
-    if (a < LeftJustify || a > Center || !edit())
+    if (a < LeftJustify || a > Center || gone())
         return;
     alignment_ = a;
-    const Qt::Alignment h = a == Center         ? Qt::AlignHCenter
-                            : a == RightJustify ? Qt::AlignRight
-                                                : Qt::AlignLeft;
-    edit()->setAlignment(h | Qt::AlignVCenter);
+    if (edit())
+        edit()->setAlignment(qtAlignment(a));
 }
 
 void TextBoxElement::setBorderStyle(int16_t s) {
-    if ((s != NoBorder && s != FixedSingle) || !edit())
+    if ((s != NoBorder && s != FixedSingle) || gone())
         return;
     borderStyle_ = s;
-    edit()->setFrame(s == FixedSingle);
+    if (edit())
+        edit()->setFrame(s == FixedSingle);
+    else
+        repaint();
 }
 
 void TextBoxElement::setFont(const FontSpec& f) {
     font_ = f;
+    fontSet_ = true;
     if (edit())
         edit()->setFont(toQFont(f));
 }
@@ -232,38 +349,58 @@ void TextBoxElement::setBackColor(uint32_t c) {
     applyColours();
 }
 
-void TextBoxElement::applyColours() {
-    if (!edit())
-        return;
-    QPalette pal = edit()->palette();
-    pal.setColor(QPalette::Base, toQColor(backColor_));
-    pal.setColor(QPalette::Text, toQColor(foreColor_));
+QPalette TextBoxElement::ownPalette() const {
     // The single-line border is drawn by the style from the window colour
     // (darkened), which on a dark palette vanishes into a dark box. Where
     // system colours follow the Qt palette, the border follows the 3D
     // highlight instead, so it shows on light and dark palettes alike.
-    if (Platform::instance().followsQtPalette())
-        pal.setColor(QPalette::Window, toQColor(0x80000014u)); // button highlight
-    edit()->setPalette(pal);
+    const QColor window = Platform::instance().followsQtPalette() ? toQColor(0x80000014u) : QColor();
+    return sharedPalette(toQColor(backColor_), toQColor(foreColor_), window);
 }
 
-bool TextBoxElement::Locked() const { return edit() && edit()->isReadOnly(); }
+void TextBoxElement::applyColours() {
+    if (gone())
+        return;
+    palette_ = ownPalette();
+    if (edit())
+        edit()->setPalette(palette_);
+    else
+        repaint();
+}
+
+bool TextBoxElement::Locked() const { return !gone() && locked_; }
 
 void TextBoxElement::setLocked(bool on) {
+    if (gone())
+        return;
+    if (!edit() && isDrawn())
+        repaint(); // the panel goes from where it was drawn
+    locked_ = on;
     if (edit())
         edit()->setReadOnly(on);
+    else
+        relayout(); // an unlocked box needs its field once it could show
 }
 
 void TextBoxElement::setMaxLength(int32_t n) {
-    if (n < 0 || !edit())
+    if (n < 0 || gone())
         return;
     maxLength_ = n;
-    edit()->setMaxLength(n == 0 ? kFieldLimit : std::min(n, kFieldLimit));
+    if (edit())
+        edit()->setMaxLength(fieldLimit(n));
 }
 
 void TextBoxElement::SetFocus() {
+    if (QLineEdit* f = field())
+        f->setFocus(Qt::OtherFocusReason);
+}
+
+void TextBoxElement::refuseContextMenu() {
+    refusesMenu_ = true;
+    if (isDrawn())
+        relayout(); // drawn from now on, where it lies
     if (edit())
-        edit()->setFocus(Qt::OtherFocusReason);
+        edit()->setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 std::unique_ptr<Element> TextBoxElement::cloneAs(Control& owner, int index) const {
@@ -275,6 +412,8 @@ std::unique_ptr<Element> TextBoxElement::cloneAs(Control& owner, int index) cons
     e->setBackColor(backColor_);
     e->setLocked(Locked());
     e->setMaxLength(maxLength_);
+    if (refusesMenu_)
+        e->refuseContextMenu();
     e->setText(Text());
     return e;
 }

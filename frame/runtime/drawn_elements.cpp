@@ -17,9 +17,10 @@ namespace {
 
 bool liesIn(const Element& e, const QWidget& window) { return e.isDrawn() && e.paintingWindow() == &window; }
 
-// The topmost visible element taking input at a pixel of `window`. A
-// disabled one lets the input through to what lies below, as its window would.
-Element* elementAt(const Control& owner, const QWidget& window, QPoint px) {
+} // namespace
+
+// A disabled element lets the input through to what lies below, as its window would.
+Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px) {
     Element* best = nullptr;
     for (Element* e : owner.drawnElements()) {
         if (!e->Visible() || !e->Enabled() || !e->takesMouse() || (best && e->stackKey() < best->stackKey()))
@@ -29,6 +30,8 @@ Element* elementAt(const Control& owner, const QWidget& window, QPoint px) {
     }
     return best;
 }
+
+namespace {
 
 void deliver(Element& e, Notification n, Qt::MouseButtons buttons, const QMouseEvent& event) {
     const QPointF local = event.position() - QPointF(e.pixelRect().topLeft());
@@ -74,7 +77,7 @@ void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p
 Element* DrawnMouse::target(QWidget& window, Control& owner, QPoint px) const {
     if (held_)
         return pressed_;
-    return elementAt(owner, window, px);
+    return drawnElementAt(owner, window, px);
 }
 
 DrawnMouse::Outcome DrawnMouse::press(QWidget& window, Control& owner, const QMouseEvent& e) {
@@ -82,7 +85,7 @@ DrawnMouse::Outcome DrawnMouse::press(QWidget& window, Control& owner, const QMo
         return Outcome::Window;
     if (!held_) {
         held_ = true;
-        pressed_ = elementAt(owner, window, e.position().toPoint());
+        pressed_ = drawnElementAt(owner, window, e.position().toPoint());
         lastPress_ = pressed_;
         lastPressOnWindow_ = !pressed_;
     }
@@ -99,7 +102,7 @@ DrawnMouse::Outcome DrawnMouse::move(QWidget& window, Control& owner, const QMou
     if (!held_ && e.buttons() != Qt::NoButton)
         return Outcome::Window; // a drag that began outside the window
     Element* to = target(window, owner, e.position().toPoint());
-    followCursor(window, held_ ? elementAt(owner, window, e.position().toPoint()) : to);
+    followCursor(window, held_ ? drawnElementAt(owner, window, e.position().toPoint()) : to);
     if (!to)
         return Outcome::Window;
     deliver(*to, Notification::MouseMove, buttonsOf(Notification::MouseMove, e), e);
@@ -131,7 +134,7 @@ DrawnMouse::Outcome DrawnMouse::release(QWidget& window, Control&, const QMouseE
 DrawnMouse::Outcome DrawnMouse::doubleClick(QWidget& window, Control& owner, const QMouseEvent& e) {
     if (capturedBy(window))
         return Outcome::Window;
-    Element* at = elementAt(owner, window, e.position().toPoint());
+    Element* at = drawnElementAt(owner, window, e.position().toPoint());
     // A double click is one element's: two clicks on two elements are two presses.
     const bool same = at ? lastPress_ == at : lastPressOnWindow_;
     if (!same) {

@@ -34,6 +34,10 @@ private:
     std::shared_ptr<Element*> token_;
 };
 
+// The topmost visible, enabled drawn element lying in `window` that takes
+// the mouse at a pixel; nullptr where the input is the window's own.
+Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px);
+
 // Paints the drawn elements lying in `window` that meet `area`, bottom first.
 void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area);
 

@@ -188,11 +188,9 @@ Element::~Element() {
     if (self_)
         *self_ = nullptr;
     std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
-    if (isDrawn()) {
-        if (visible_)
-            redrawArea(drawnAt_);
-        std::erase(owner_.drawn_, this);
-    }
+    if (isDrawn() && visible_)
+        redrawArea(drawnAt_);
+    std::erase(owner_.drawn_, this);
     delete widget_.data();
 }
 
@@ -273,17 +271,30 @@ void Element::settleDrawn() {
             materialize();
         return;
     }
-    // Painted by its container, it would lie under every window there.
+    // Painted by its container, it lies under every window there: right for
+    // the windows above it, wrong for one below it (or one whose place in
+    // the order is not known) that it meets.
     const QRect r = pixelRect();
     for (const QObject* o : parent->children()) {
         if (!o->isWidgetType())
             continue;
         const auto* w = static_cast<const QWidget*>(o);
-        if (!w->isWindow() && !w->isHidden() && w->geometry().intersects(r)) {
+        if (w->isWindow() || w->isHidden() || !w->geometry().intersects(r))
+            continue;
+        const auto& all = owner_.elements();
+        const auto of =
+            std::find_if(all.begin(), all.end(), [w](const Element* e) { return e->widget_ == w; });
+        if (of == all.end() || (*of)->z_ < z_) {
             materialize();
             return;
         }
     }
+}
+
+void Element::joinDrawn() {
+    if (std::find(owner_.drawn_.begin(), owner_.drawn_.end(), this) == owner_.drawn_.end())
+        owner_.drawn_.push_back(this);
+    drawnAt_ = pixelRect();
 }
 
 void Element::settleDrawnIn(const QWidget* parent) {
@@ -316,6 +327,8 @@ void Element::watchParent() {
 }
 
 bool Element::couldShow() const {
+    if (drawnUntilNeeded())
+        return false; // shows without a window of its own
     if (toolWindow_)
         return visible_;
     const QWidget* parent = parentWindow();
@@ -332,12 +345,10 @@ void Element::materialize() {
     QWidget* parent = Container() ? Container()->widget() : static_cast<QWidget*>(owner_.site());
     if (!parent)
         return; // the control's window is gone: nothing to show in
-    if (isDrawn()) {
-        // Its window paints it from now on.
-        if (visible_)
-            redrawArea(drawnAt_);
-        std::erase(owner_.drawn_, this);
-    }
+    // Its window paints it from now on.
+    if (isDrawn() && visible_)
+        redrawArea(drawnAt_);
+    std::erase(owner_.drawn_, this);
     deferred_ = false;
     watchParent();
     createWidget();
@@ -509,6 +520,8 @@ void Element::setEnabled(bool on) {
         // Windowed inputs (text box, combo box, button) also grey out and refuse the focus.
         if (!dynamic_cast<ElementWidget*>(widget_.data()))
             widget_->setEnabled(on);
+    } else if (isDrawn()) {
+        repaint();
     }
 }
 

@@ -139,7 +139,12 @@ public:
     // and passes it the mouse input over it. One that a window of its
     // container would cover, or that lies in a window that cannot paint it,
     // gets a window of its own, as does one whose widget() is asked for.
-    bool isDrawn() const { return drawn_ && !widget_; }
+    bool isDrawn() const { return (drawn_ && !widget_) || drawnUntilNeeded(); }
+    // For a kind that is drawn only while a condition of its own holds (a
+    // locked, empty text box): true while it holds and no window is made.
+    virtual bool drawnUntilNeeded() const { return false; }
+    // A right click over the drawn element opens no menu, not even the form's.
+    virtual bool keepsContextMenu() const { return false; }
     // Whether the mouse input over the element is its own; shapes and lines
     // let it through to what lies below.
     virtual bool takesMouse() const { return true; }
@@ -182,10 +187,13 @@ public:
     bool isToolWindow() const { return toolWindow_; }
     // For a window that watches one the element lies in: it resized or showed.
     void parentShownOrResized(const QWidget* parent);
-    bool waitsOn(const QWidget* parent) const { return deferred_ && !toolWindow_ && parentWindow() == parent; }
+    bool waitsOn(const QWidget* parent) const {
+        return deferred_ && !toolWindow_ && parentWindow() == parent;
+    }
 
     // The element's window never takes the focus, whenever it is made.
     void refuseFocus();
+    bool refusesFocus() const { return refusesFocus_; }
 
     // The picture box this element lies in (its positions are then in the
     // box's scale); nullptr when it lies on the control itself.
@@ -248,6 +256,8 @@ protected:
     virtual void createWidget();
     QWidget* existingWidget() const { return widget_; }
     bool isDeferred() const { return deferred_; }
+    // A kind drawn until needed joins the drawn elements (see drawnUntilNeeded).
+    void joinDrawn();
     // The rectangle the window has or will have: in its parent's pixels, or
     // on the screen for a tool window.
     QRect windowRect() const;

@@ -8,6 +8,7 @@
 #include "frame/runtime/element_p.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -247,6 +248,15 @@ void Site::mouseDoubleClickEvent(QMouseEvent* e) {
         deliverPlain(Notification::DblClick);
         return;
     }
+}
+
+// A drawn element that keeps the right click keeps it from the form too, as
+// its window would.
+void Site::contextMenuEvent(QContextMenuEvent* e) {
+    if (const Element* el = drawnElementAt(owner_, *this, e->pos()); el && el->keepsContextMenu())
+        e->accept();
+    else
+        QWidget::contextMenuEvent(e);
 }
 
 } // namespace korva

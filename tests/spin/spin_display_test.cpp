@@ -10,9 +10,12 @@
 #include "support/contrast.h"
 #include "support/display.h"
 
+#include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 
 using namespace korva;
 using korva::test::contrast;
@@ -115,6 +118,43 @@ TEST(SpinDarkPalette, FollowsThePaletteReadably) {
         for (int x = img.width() - 20; x < img.width(); ++x)
             arrows += contrast(img.pixel(x, y), face) > 4.5 && qGray(img.pixel(x, y)) > 160;
     EXPECT_GT(arrows, 6);
+}
+
+// The frame has no edit field while nothing needs one: the control's window
+// draws it, pixel for pixel as the field draws itself, in every look it takes.
+TEST(SpinFrame, IsDrawnAsItsFieldWouldDrawIt) {
+    const struct {
+        const char* name;
+        std::function<void(Spin&)> set;
+    } looks[] = {
+        {"as made", [](Spin&) {}},
+        {"disabled", [](Spin& s) { s.setEnabled(false); }},
+        {"on another colour", [](Spin& s) { s.setBackColor(0x0000C0FFu); }},
+        {"without a border", [](Spin& s) { s.setBorderStyle(0); }},
+        {"shown in an active window",
+         [](Spin& s) {
+             s.widget()->show();
+             s.widget()->activateWindow();
+             EXPECT_TRUE(QTest::qWaitForWindowActive(s.widget()));
+         }},
+    };
+    for (const auto& look : looks) {
+        SCOPED_TRACE(look.name);
+        auto spin = countSpin();
+        look.set(*spin);
+        QWidget* site = spin->site();
+        Element* frame = spin->element(u"txtBORDER");
+        EXPECT_EQ(site->findChildren<QLineEdit*>().size(), 1) << "only the text's own field";
+        const QImage drawn = site->grab().toImage();
+        frame->setVisible(false);
+        EXPECT_NE(site->grab().toImage(), drawn) << "the frame shows";
+        frame->setVisible(true);
+
+        ASSERT_NE(frame->widget(), nullptr);
+        EXPECT_EQ(site->findChildren<QLineEdit*>().size(), 2) << "asked for, the field is made";
+        EXPECT_EQ(frame->paintingWindow(), frame->widget());
+        EXPECT_EQ(site->grab().toImage(), drawn);
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "frame/colour/colour_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/element_p.h"
 #include "frame/values/convert_p.h"
 #include "frame/values/property_bag.h"
 #include "spin/spin.h"
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <span>
 #include <vector>
 
 using namespace korva;
@@ -92,4 +94,85 @@ TEST(SpinFocus, DisabledBackgroundFollowsThePalette) {
     QApplication::setPalette(original);
     EXPECT_EQ(chosen->BackColor(), 0x000000FFu) << "a colour the host gave stays";
     EXPECT_EQ(spin->BackColor(), lightBlend);
+}
+
+namespace {
+
+class EventNames : public EventSink {
+public:
+    explicit EventNames(QStringList& log) : log_(log) {}
+    void onEvent(Control& c, int32_t number, std::span<Value* const>) override {
+        log_ << QStringLiteral("event ") + c.classInfo().eventByNumber(number)->name;
+    }
+
+private:
+    QStringList& log_;
+};
+
+// A person's mouse over the frame, logged: the frame's notifications, the
+// control's events, where the focus went, and any menu the form was asked for.
+QStringList mouseOverTheFrame(bool withItsField) {
+    Form f;
+    QStringList log;
+    Element* frame = f.spin->element(u"txtBORDER");
+    if (withItsField)
+        frame->widget();
+    ElementHandlers& on = frame->handlers();
+    const auto mouse = [&log](const char* what) {
+        return [&log, what](int16_t b, int16_t s, float x, float y) {
+            log << QStringLiteral("%1(%2, %3, %4, %5)").arg(QLatin1String(what)).arg(b).arg(s).arg(x).arg(y);
+        };
+    };
+    on.onMouseDown = mouse("MouseDown");
+    on.onMouseMove = mouse("MouseMove");
+    on.onMouseUp = mouse("MouseUp");
+    on.onClick = [&log] { log << QStringLiteral("Click"); };
+    on.onDblClick = [&log] { log << QStringLiteral("DblClick"); };
+    EventNames events(log);
+    f.spin->addSink(&events);
+    f.dialog.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&f.dialog, &QWidget::customContextMenuRequested,
+                     [&log] { log << QStringLiteral("menu"); });
+    f.before->setFocus();
+
+    QWindow* window = f.dialog.windowHandle();
+    QWidget* site = f.spin->widget();
+    const QPoint edge = site->mapTo(&f.dialog, QPoint(1, site->height() / 2));
+    const QPoint outside = site->mapTo(&f.dialog, QPoint(-4, site->height() / 2));
+    QTest::mouseMove(window, edge);
+    QTest::mouseClick(window, Qt::LeftButton, {}, edge);
+    const bool inText = QApplication::focusWidget() == f.spin->element(u"txtUPDOWN")->widget();
+    log << QStringLiteral("focus in the text: %1").arg(inText);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, edge);
+    QTest::mouseClick(window, Qt::RightButton, {}, edge);
+    // Pressed on the frame, released beside the control: the frame keeps the pointer.
+    QTest::mousePress(window, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(window, outside);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, outside);
+    f.spin->removeSink(&events);
+    return log;
+}
+
+} // namespace
+
+// Drawn by the control's window, the frame still gets its mouse input as its
+// field got it, and the control and the form see what they saw then.
+TEST(SpinFocus, MouseOverTheFrameIsTheFramesAsWithItsField) {
+    const QStringList drawn = mouseOverTheFrame(false);
+    const QStringList field = mouseOverTheFrame(true);
+    EXPECT_EQ(drawn, field);
+    // In twips from the frame's corner: one pixel in, and four pixels left of the control.
+    const double tp = Platform::instance().twipsPerPixelX();
+    const QString y = QString::number(Spin::createNew()->widget()->height() / 2 * tp);
+    const auto at = [&](const char* what, int button, double x) {
+        return QStringLiteral("%1(%2, 0, %3, %4)").arg(QLatin1String(what)).arg(button).arg(x).arg(y);
+    };
+    const QStringList expected = {
+        at("MouseMove", 0, tp), at("MouseDown", 1, tp), at("MouseUp", 1, tp), "Click", "focus in the text: 1",
+        // A double click: the second press is DblClick and its release no Click.
+        at("MouseDown", 1, tp), at("MouseUp", 1, tp), "Click", "DblClick", at("MouseUp", 1, tp),
+        // The right button: no menu, no event of the control's.
+        at("MouseDown", 2, tp), at("MouseUp", 2, tp), "Click", at("MouseDown", 1, tp),
+        at("MouseMove", 1, -4 * tp), at("MouseUp", 1, -4 * tp)};
+    EXPECT_EQ(drawn, expected);
 }

@@ -3,6 +3,7 @@
 #include "real_window.h"
 #include "spin/spin.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -70,30 +71,49 @@ TEST_F(SpinWindow, FocusArrivesAndDigitsAreTyped) {
     }
 }
 
-// The right button is the host's: MouseUp reports it, and the text box's own
-// context menu stays shut.
+// The right button is the host's: over the text MouseUp reports it, over the
+// frame nothing does, and neither the text box's menu nor the form's opens.
 TEST_F(SpinWindow, RightClickRaisesMouseUpWithButtonTwoAndOpensNoMenu) {
-    build(false);
-    showActive(*dialog);
-    // A menu opened by the click runs its own event loop; close it from a
-    // timer so that the test goes on and can report it.
-    bool menuOpened = false;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            menuOpened = true;
-            popup->close();
+    const struct {
+        const char* name;
+        int x;
+        int ups;
+    } rows[] = {
+        {"over the text", 10, 1},
+        {"over the frame", 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        build(false);
+        // The form has a menu of its own, which a right click passed on would open.
+        QAction formAction(QStringLiteral("Form"));
+        dialog->addAction(&formAction);
+        dialog->setContextMenuPolicy(Qt::ActionsContextMenu);
+        showActive(*dialog);
+        // A menu opened by the click runs its own event loop; close it from a
+        // timer so that the test goes on and can report it.
+        bool menuOpened = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuOpened = true;
+                popup->close();
+            }
+        });
+        closer.start(20);
+        QWidget* w = spin->widget();
+        input.moveTo(w, {r.x, w->height() / 2});
+        input.click(Qt::RightButton);
+        // A menu needs a moment to map; none may come.
+        EXPECT_FALSE(QTest::qWaitFor([&] { return menuOpened; }, 300));
+        const QStringList ups = log.lines.filter(QRegularExpression("^MouseUp\\("));
+        ASSERT_EQ(ups.size(), r.ups) << log.lines.join(u' ').toStdString();
+        if (r.ups) {
+            EXPECT_TRUE(ups[0].startsWith("MouseUp(2, ")) << ups[0].toStdString();
         }
-    });
-    closer.start(20);
-    QWidget* w = spin->widget();
-    input.moveTo(w, {10, w->height() / 2});
-    input.click(Qt::RightButton);
-    // A menu needs a moment to map; none may come.
-    EXPECT_FALSE(QTest::qWaitFor([&] { return menuOpened; }, 300));
-    const QStringList ups = log.lines.filter(QRegularExpression("^MouseUp\\("));
-    ASSERT_EQ(ups.size(), 1) << log.lines.join(u' ').toStdString();
-    EXPECT_TRUE(ups[0].startsWith("MouseUp(2, ")) << ups[0].toStdString();
+        log.lines.clear();
+        input.moveTo(kParked);
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // Qt widgets reaching the element's handlers, with by-reference codes.
 #include "frame/elements/combobox_element_p.h"
 #include "frame/elements/commandbutton_element_p.h"
+#include "frame/elements/picturebox_element_p.h"
 #include "frame/elements/textbox_element_p.h"
 #include "frame/platform/key_codes_p.h"
 #include "support/element_host.h"
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace korva;
 
@@ -251,6 +254,68 @@ TEST_F(WindowedTest, ButtonGivesMouseDownMouseUpThenClick) {
     QTest::keyClick(button->widget(), Qt::Key_Space);
     EXPECT_EQ(seen, (QStringList{"Press 32", "Click"}));
     EXPECT_EQ(button->Caption(), "&Go");
+}
+
+// A locked box that refuses the focus and its menu is drawn by the control's
+// window while it stays empty; what needs the field makes it, with every
+// setting given so far.
+TEST_F(WindowedTest, LockedFrameMakesItsFieldWhenNeeded) {
+    const struct {
+        const char* name;
+        std::function<void(TextBoxElement&)> act;
+        bool makesField;
+    } cases[] = {
+        {"placed, coloured, disabled, emptied",
+         [](TextBoxElement& b) {
+             b.Move(1500, 0, 1500, 300);
+             b.setBackColor(0x000000FFu);
+             b.setEnabled(false);
+             b.setText({});
+             b.setSelText({});
+         },
+         false},
+        // Drawn, it would lie under the older field there.
+        {"placed over a window below it", [](TextBoxElement& b) { b.Move(0, 0, 1500, 300); }, true},
+        {"a text", [](TextBoxElement& b) { b.setText(QStringLiteral("x")); }, true},
+        {"typed in", [](TextBoxElement& b) { b.setSelText(QStringLiteral("x")); }, true},
+        {"unlocked", [](TextBoxElement& b) { b.setLocked(false); }, true},
+        {"the focus", [](TextBoxElement& b) { b.SetFocus(); }, true},
+        {"asked for", [](TextBoxElement& b) { b.widget(); }, true},
+    };
+    host->site()->show();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* frame = add<TextBoxElement>("txtFRAME", -1, TextBoxElement::Start::LockedNoFocus);
+        frame->refuseContextMenu();
+        frame->setMaxLength(4);
+        frame->setAlignment(TextBoxElement::RightJustify);
+        frame->Move(0, 600, 1500, 300);
+        EXPECT_TRUE(frame->isDrawn());
+        EXPECT_EQ(frame->paintingWindow(), host->site());
+        EXPECT_EQ(frame->paintedRect(), QRect(0, 40, 100, 20));
+        c.act(*frame);
+        auto* field = qobject_cast<QLineEdit*>(frame->paintingWindow());
+        EXPECT_EQ(field != nullptr, c.makesField);
+        EXPECT_EQ(frame->isDrawn(), !c.makesField);
+        if (field) {
+            EXPECT_EQ(field->maxLength(), 4);
+            EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+            EXPECT_EQ(field->focusPolicy(), Qt::NoFocus);
+            EXPECT_EQ(field->contextMenuPolicy(), Qt::PreventContextMenu);
+            EXPECT_EQ(field->isReadOnly(), frame->Locked());
+        }
+        frame->setVisible(false); // out of the next case's way
+    }
+
+    // In a box, the box's window does not draw it: the field is made there.
+    auto* box = add<PictureBoxElement>("picBOX");
+    box->Move(0, 0, 3000, 1500);
+    auto* inBox = add<TextBoxElement>("txtIN", -1, TextBoxElement::Start::LockedNoFocus);
+    inBox->refuseContextMenu();
+    inBox->Move(0, 0, 1500, 300);
+    inBox->setContainer(box);
+    EXPECT_FALSE(inBox->isDrawn());
+    EXPECT_EQ(inBox->paintingWindow()->parentWidget(), box->widget());
 }
 
 } // namespace
