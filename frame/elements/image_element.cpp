@@ -33,12 +33,14 @@ void ImageElement::paint(QPainter& p, const QRect& r) {
 }
 
 const QImage& ImageElement::atDeviceSize(QSize pixels, qreal ratio) {
-    if (deviceImageOf_ != picture_.image.cacheKey() || deviceImage_.size() != pixels) {
-        deviceImage_ = picture_.draw(pixels);
-        deviceImage_.setDevicePixelRatio(ratio);
-        deviceImageOf_ = picture_.image.cacheKey();
+    if (!device_)
+        device_ = std::make_unique<DeviceImage>();
+    if (device_->of != picture_.image.cacheKey() || device_->image.size() != pixels) {
+        device_->image = picture_.draw(pixels);
+        device_->image.setDevicePixelRatio(ratio);
+        device_->of = picture_.image.cacheKey();
     }
-    return deviceImage_;
+    return device_->image;
 }
 
 std::unique_ptr<Element> ImageElement::cloneAs(Control& owner, int index) const {

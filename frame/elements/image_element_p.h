@@ -3,6 +3,8 @@
 
 #include "frame/runtime/element_p.h"
 
+#include <memory>
+
 namespace korva {
 
 class ImageElement : public Element {
@@ -23,8 +25,12 @@ private:
 
     Picture picture_;
     bool stretch_ = false;
-    QImage deviceImage_;
-    qint64 deviceImageOf_ = 0; // cacheKey of the picture it was drawn for
+    // Only on high-density screens: most images never need one.
+    struct DeviceImage {
+        QImage image;
+        qint64 of = 0; // cacheKey of the picture it was drawn for
+    };
+    std::unique_ptr<DeviceImage> device_;
 };
 
 } // namespace korva

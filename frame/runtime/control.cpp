@@ -87,6 +87,10 @@ QWidget* Control::widget() const { return site_.data(); }
 
 void Control::Initialize() {
     guarded([&] { onInitialize(); });
+    // The design's elements are all made by now: keep no room for more.
+    elements_.shrink_to_fit();
+    byName_.shrink_to_fit();
+    drawn_.shrink_to_fit();
 }
 void Control::InitProperties() {
     guarded([&] { onInitProperties(); });
