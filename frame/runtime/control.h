@@ -201,8 +201,8 @@ private:
     std::vector<Element*> byName_;
     std::vector<Element*> drawn_;
     // Stacking keys handed out to elements: to the front, to the back.
-    int64_t frontKey_ = 0;
-    int64_t backKey_ = 0;
+    int32_t frontKey_ = 0;
+    int32_t backKey_ = 0;
     std::vector<EventSink*> sinks_;
     QStringList changed_;
     friend class Element;

@@ -8,9 +8,9 @@
 // capture, the input is the window's own.
 #pragma once
 
-#include <QRect>
+#include "frame/runtime/counted_p.h"
 
-#include <memory>
+#include <QRect>
 
 class QMouseEvent;
 class QPainter;
@@ -21,17 +21,23 @@ namespace korva {
 class Control;
 class Element;
 
+// What weak references to an element share: cleared when the element goes.
+struct ElementToken {
+    Element* element;
+    int refs = 1;
+};
+
 // A weak reference to an element: null once the element is gone.
 class ElementRef {
 public:
     ElementRef() = default;
     ElementRef(const Element* e); // NOLINT: stands in for the pointer
-    Element* get() const { return token_ ? *token_ : nullptr; }
+    Element* get() const { return token_ ? token_->element : nullptr; }
     operator Element*() const { return get(); } // NOLINT
     Element* operator->() const { return get(); }
 
 private:
-    std::shared_ptr<Element*> token_;
+    Counted<ElementToken> token_;
 };
 
 // The topmost visible, enabled drawn element lying in `window` that takes

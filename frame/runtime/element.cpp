@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace korva {
@@ -156,7 +157,7 @@ void ElementWidget::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 Element::Element(Control& owner, const QString& name, int index, bool drawn)
-    : owner_(owner), name_(name), index_(index), drawn_(drawn), z_(++owner.frontKey_) {
+    : owner_(owner), name_(name), index_(index), z_(frontKey(owner)), drawn_(drawn) {
     // Drawn elements, the most common kinds in the controls' designs, cost
     // no window while none is needed.
     if (drawn)
@@ -165,9 +166,9 @@ Element::Element(Control& owner, const QString& name, int index, bool drawn)
 
 ElementHandlers& Element::handlers() {
     if (!handlers_)
-        handlers_ = std::make_shared<ElementHandlers>();
-    else if (handlers_.use_count() > 1)
-        handlers_ = std::make_shared<ElementHandlers>(*handlers_);
+        handlers_ = Counted<SharedHandlers>(new SharedHandlers);
+    else if (handlers_.shared())
+        handlers_ = Counted<SharedHandlers>(new SharedHandlers(*handlers_));
     return *handlers_;
 }
 
@@ -180,18 +181,43 @@ ElementRef::ElementRef(const Element* e) {
     if (!e)
         return;
     if (!e->self_)
-        e->self_ = std::make_shared<Element*>(const_cast<Element*>(e));
+        e->self_ = Counted<ElementToken>(new ElementToken{const_cast<Element*>(e)});
     token_ = e->self_;
 }
 
 Element::~Element() {
     if (self_)
-        *self_ = nullptr;
+        self_->element = nullptr;
     std::replace(notifyingStack().begin(), notifyingStack().end(), this, static_cast<Element*>(nullptr));
     if (isDrawn() && visible_)
         redrawArea(drawnAt_);
     std::erase(owner_.drawn_, this);
     delete widget_.data();
+}
+
+// The keys run out only after two billion moves to the front or back: then
+// the elements are numbered again in the order they lie.
+void Element::renumberKeys(Control& c) {
+    std::vector<Element*> order = c.elements_;
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Element* a, const Element* b) { return a->z_ < b->z_; });
+    int32_t key = 0;
+    for (Element* e : order)
+        e->z_ = ++key;
+    c.frontKey_ = key;
+    c.backKey_ = 0;
+}
+
+int32_t Element::frontKey(Control& c) {
+    if (c.frontKey_ == std::numeric_limits<int32_t>::max())
+        renumberKeys(c);
+    return ++c.frontKey_;
+}
+
+int32_t Element::backKey(Control& c) {
+    if (c.backKey_ == std::numeric_limits<int32_t>::min())
+        renumberKeys(c);
+    return --c.backKey_;
 }
 
 Element* Element::notifying() { return notifyingStack().empty() ? nullptr : notifyingStack().back(); }
@@ -526,7 +552,7 @@ void Element::setEnabled(bool on) {
 }
 
 void Element::ZOrder(int position) {
-    z_ = position == 0 ? ++owner_.frontKey_ : --owner_.backKey_;
+    z_ = position == 0 ? frontKey(owner_) : backKey(owner_);
     if (isDrawn()) {
         if (visible_)
             redrawArea(drawnAt_);
@@ -592,7 +618,7 @@ bool toInt16Arg(const Value& v, int16_t& out, const char* what, QString* error) 
 bool Element::deliver(Notification n, std::vector<Value>& args, QString* error) {
     const NotifyingScope scope(this);
     // Held for the call: a handler may replace the element's set while it runs.
-    const std::shared_ptr<const ElementHandlers> held = handlers_;
+    const Counted<SharedHandlers> held = handlers_;
     const ElementHandlers& on = held ? *held : std::as_const(*this).handlers();
     auto noHandler = [&]() {
         if (error)

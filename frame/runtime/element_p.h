@@ -89,6 +89,13 @@ struct ElementHandlers {
     Handler<void(int16_t& keyAscii)> onKeyPress;
 };
 
+// A handler set as elements share it (see Element::handlers()).
+struct SharedHandlers : ElementHandlers {
+    SharedHandlers() = default;
+    explicit SharedHandlers(const ElementHandlers& h) : ElementHandlers(h) {}
+    int refs = 1;
+};
+
 // The window of a visual element: paints through the element and forwards input.
 class ElementWidget : public QWidget {
 public:
@@ -153,7 +160,7 @@ public:
     bool hasCursor() const { return cursor_ >= 0; }
     CursorShape cursor() const { return static_cast<CursorShape>(cursor_); }
     // Stacking among the control's elements: higher lies above.
-    int64_t stackKey() const { return z_; }
+    int32_t stackKey() const { return z_; }
     // The pixel rectangle in the window it lies in (see paintingWindow).
     QRect pixelRect() const;
 
@@ -277,26 +284,31 @@ private:
     // Repaints what a drawn element covers in the window it lies in.
     void redrawArea(const QRect& r) const;
     void stackWindow();
+    static int32_t frontKey(Control& c);
+    static int32_t backKey(Control& c);
+    static void renumberKeys(Control& c);
 
+    // In an order that leaves no padding: a form holds thousands of these.
     Control& owner_;
-    std::shared_ptr<ElementHandlers> handlers_;
+    Counted<SharedHandlers> handlers_;
     QString name_;
     int index_;
+    // Stacking key; a control hands out one per ZOrder call.
+    int32_t z_ = 0;
     QPointer<QWidget> widget_;
-    bool deferred_ = false;
     ElementRef container_;
     friend class ElementRef;
     // Made when a first weak reference is taken; cleared when the element goes.
-    mutable std::shared_ptr<Element*> self_;
+    mutable Counted<ElementToken> self_;
     float left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    QRect drawnAt_; // where a drawn element was last painted
+    bool deferred_ = false;
     bool visible_ = true;
     bool enabled_ = true;
     bool toolWindow_ = false;
     bool refusesFocus_ = false;
     bool drawn_ = false;
     int8_t cursor_ = -1;
-    int64_t z_ = 0;
-    QRect drawnAt_; // where a drawn element was last painted
 };
 
 // An element that holds other elements (a picture box, a spin button): the
