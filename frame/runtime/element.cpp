@@ -40,14 +40,17 @@ public:
             owner = &ew->element().owner();
         if (!owner)
             return false;
-        // Held weakly: making one window may end another element.
-        std::vector<ElementRef> waiting;
+        // Making a window neither makes nor ends elements, but the list is
+        // read afresh each time all the same: a weak reference would cost
+        // every waiting element a token for good.
+        std::vector<Element*> waiting;
         for (Element* e : owner->elements())
             if (e->waitsOn(w))
-                waiting.emplace_back(e);
-        for (const ElementRef& e : waiting)
-            if (Element* live = e.get())
-                live->parentShownOrResized(w);
+                waiting.push_back(e);
+        const auto& all = owner->elements();
+        for (Element* e : waiting)
+            if (std::find(all.begin(), all.end(), e) != all.end())
+                e->parentShownOrResized(w);
         return false;
     }
 };
