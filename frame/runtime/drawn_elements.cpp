@@ -52,6 +52,8 @@ bool capturedBy(const QWidget& window) { return Platform::instance().capture() =
 
 } // namespace
 
+const char* const kElementCursor = "korvaElementCursor";
+
 void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area) {
     std::vector<std::pair<Element*, QRect>> shown;
     for (Element* e : owner.drawnElements()) {
@@ -151,16 +153,19 @@ DrawnMouse::Outcome DrawnMouse::doubleClick(QWidget& window, Control& owner, con
     return Outcome::Taken;
 }
 
-// The window shows the cursor of the element under the pointer, its own
-// (the arrow) elsewhere.
+// The window shows the cursor of the element under the pointer, and its
+// own elsewhere: a cursor the window was given by anyone else is left alone.
 void DrawnMouse::followCursor(QWidget& window, Element* over) {
     if (over && over->hasCursor()) {
         const Qt::CursorShape want =
             over->cursor() == CursorShape::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor;
         if (!window.testAttribute(Qt::WA_SetCursor) || window.cursor().shape() != want)
             window.setCursor(want);
-    } else if (window.testAttribute(Qt::WA_SetCursor)) {
+        showsElementCursor_ = true;
+    } else if (showsElementCursor_ || window.property(kElementCursor).isValid()) {
         window.unsetCursor();
+        window.setProperty(kElementCursor, QVariant());
+        showsElementCursor_ = false;
     }
 }
 

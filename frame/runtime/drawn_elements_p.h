@@ -44,6 +44,10 @@ private:
 // the mouse at a pixel; nullptr where the input is the window's own.
 Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px);
 
+// Marks a window whose cursor a drawn element set (see Element::setCursor):
+// the window puts its own back once the pointer leaves the element.
+extern const char* const kElementCursor;
+
 // Paints the drawn elements lying in `window` that meet `area`, bottom first.
 void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area);
 
@@ -69,6 +73,7 @@ private:
     ElementRef doubled_;   // the element whose double click is in progress
     bool held_ = false;
     bool lastPressOnWindow_ = true;
+    bool showsElementCursor_ = false; // the window shows an element's cursor
 };
 
 } // namespace korva

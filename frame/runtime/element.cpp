@@ -64,6 +64,19 @@ ParentWatch& parentWatch() {
 // waits on any more keeps it, and the filter finds nobody there.
 void startWatching(QWidget* w) { w->installEventFilter(&parentWatch()); }
 
+// While a window is being made and put in its place in the order.
+struct StackingScope {
+    StackingScope() { ++depth(); }
+    ~StackingScope() { --depth(); }
+    StackingScope(const StackingScope&) = delete;
+    StackingScope& operator=(const StackingScope&) = delete;
+    static bool active() { return depth() > 0; }
+    static int& depth() {
+        static int d = 0;
+        return d;
+    }
+};
+
 struct NotifyingScope {
     explicit NotifyingScope(Element* e) { notifyingStack().push_back(e); }
     ~NotifyingScope() { notifyingStack().pop_back(); }
@@ -271,8 +284,11 @@ QWidget* Element::paintingWindow() const { return isDrawn() ? parentWindow() : w
 
 void Element::setCursor(CursorShape shape) {
     cursor_ = static_cast<int8_t>(shape);
-    if (QWidget* w = isDrawn() ? parentWindow() : existingWidget())
+    if (QWidget* w = isDrawn() ? parentWindow() : existingWidget()) {
         Platform::instance().setCursor(w, shape);
+        if (isDrawn())
+            w->setProperty(kElementCursor, true);
+    }
 }
 
 namespace {
@@ -327,7 +343,7 @@ void Element::joinDrawn() {
 }
 
 void Element::settleDrawnIn(const QWidget* parent) {
-    if (!parent || owner_.drawn_.empty())
+    if (!parent || owner_.drawn_.empty() || StackingScope::active())
         return;
     const std::vector<Element*> drawn = owner_.drawn_;
     for (Element* e : drawn)
@@ -380,10 +396,18 @@ void Element::materialize() {
     std::erase(owner_.drawn_, this);
     deferred_ = false;
     watchParent();
-    createWidget();
-    if (!widget_)
-        return;
-    stackWindow();
+    {
+        // Drawn elements this window would cover get windows of their own
+        // only once it has its place in the order, or they would take theirs
+        // from where it was made.
+        const StackingScope stacking;
+        createWidget();
+        if (!widget_)
+            return;
+        stackWindow();
+    }
+    if (!toolWindow_)
+        settleDrawnIn(widget_->parentWidget());
     // What lies in this element waited for it.
     for (Element* e : owner_.elements())
         if (e->Container() == this && e->deferred_) {

@@ -162,20 +162,41 @@ TEST_F(ElementArrayTest, ZOrderBringsToFrontAndSendsToBackAmongSiblings) {
         labels.push_back(l);
     }
     host->site()->show();
-    const auto top = [&] { return host->site()->childAt(30, 30); };
-    EXPECT_EQ(top(), labels[2]->widget());
+    // What lies on top is what a click there reaches, routed as the window
+    // system routes it.
+    QString pressed;
+    const auto top = [&] {
+        pressed.clear();
+        QTest::mouseClick(host->site()->windowHandle(), Qt::LeftButton, {}, QPoint(30, 30));
+        return pressed;
+    };
+    const auto record = [&](Element* e) {
+        e->handlers().onMouseDown = [&pressed, e](int16_t, int16_t, float, float) {
+            pressed = e->Name() + QString::number(e->Index());
+        };
+    };
+    for (auto* l : labels)
+        record(l);
+    EXPECT_EQ(top(), "lblC-1");
     labels[0]->ZOrder(0);
-    EXPECT_EQ(top(), labels[0]->widget());
+    EXPECT_EQ(top(), "lblA-1");
     labels[0]->ZOrder(1);
     labels[2]->ZOrder(1);
-    EXPECT_EQ(top(), labels[1]->widget());
+    EXPECT_EQ(top(), "lblB-1");
     // A loaded copy comes in front of its siblings.
-    labels[1]->setVisible(true);
-    add<LabelElement>("lblT", 0)->Move(10, 10, 50, 50);
+    auto* tmpl = add<LabelElement>("lblT", 0);
+    tmpl->Move(10, 10, 50, 50);
+    tmpl->setVisible(false);
     Element* copy = host->loadElement(u"lblT", 1);
     ASSERT_NE(copy, nullptr);
     copy->setVisible(true);
-    EXPECT_EQ(top(), copy->widget());
+    record(copy);
+    EXPECT_EQ(top(), "lblT1");
+    // Made a window on request, an element keeps its place in the order.
+    ASSERT_NE(labels[1]->widget(), nullptr);
+    EXPECT_EQ(top(), "lblT1");
+    copy->ZOrder(1);
+    EXPECT_EQ(top(), "lblB-1");
 }
 
 } // namespace

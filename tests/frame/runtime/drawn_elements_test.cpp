@@ -132,8 +132,9 @@ TEST_F(DrawnElementTest, AWindowThatWouldCoverItGivesItAWindowInItsPlace) {
 }
 
 TEST_F(DrawnElementTest, ThePointerTakesTheShapeOfTheElementUnderIt) {
-    front->setCursor(CursorShape::Hand);
+    // Set from a handler, say, while the pointer already rests on it.
     QTest::mouseMove(site(), {150, 30});
+    front->setCursor(CursorShape::Hand);
     EXPECT_EQ(site()->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseMove(site(), {20, 20});
     EXPECT_EQ(seen.back(), "lblBACK move");
