@@ -14,6 +14,7 @@
 
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
+#include "frame/runtime/counted_p.h"
 #include "frame/runtime/drawn_elements_p.h"
 #include "frame/values/value.h"
 
@@ -48,22 +49,9 @@ public:
         if constexpr (std::is_pointer_v<F> || requires { f.target_type(); })
             if (!f)
                 return;
-        held_ = new Held<F>(std::move(f));
+        held_ = Counted<Base>(new Held<F>(std::move(f)));
     }
-    Handler(const Handler& o) : held_(o.held_) {
-        if (held_)
-            ++held_->refs;
-    }
-    Handler(Handler&& o) noexcept : held_(std::exchange(o.held_, nullptr)) {}
-    Handler& operator=(Handler o) noexcept {
-        std::swap(held_, o.held_);
-        return *this;
-    }
-    ~Handler() {
-        if (held_ && --held_->refs == 0)
-            delete held_;
-    }
-    explicit operator bool() const { return held_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(held_); }
     R operator()(A... a) const { return held_->call(std::forward<A>(a)...); }
 
 private:
@@ -77,7 +65,7 @@ private:
         R call(A... a) override { return f(std::forward<A>(a)...); }
         F f;
     };
-    Base* held_ = nullptr;
+    Counted<Base> held_;
 };
 
 struct ElementHandlers {
