@@ -3,18 +3,44 @@
 
 #include "frame/colour/colour_p.h"
 #include "frame/platform/fonts_p.h"
+#include "frame/runtime/drawn_elements_p.h"
 #include "frame/runtime/element_input_p.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <algorithm>
+#include <vector>
 
 namespace korva {
 
 namespace {
 
-class ButtonWidget : public QPushButton {
+// The style keeps each painted face in the pixmap cache under its palette's
+// cache key, and every widget's resolved palette has a key of its own: a form
+// of 200 buttons of one colour would paint, and keep, 200 equal faces. Faces
+// are painted with one kept palette per distinct set of colours instead.
+QPalette facePalette(const QPalette& p) {
+    static std::vector<QPalette> kept;
+    constexpr std::size_t kKept = 16;
+    auto it = std::find(kept.begin(), kept.end(), p);
+    if (it == kept.end()) {
+        if (kept.size() == kKept)
+            kept.erase(kept.begin());
+        kept.push_back(p);
+        it = kept.end() - 1;
+    }
+    QPalette shared = *it;
+    shared.setCurrentColorGroup(p.currentColorGroup());
+    return shared;
+}
+
+class ButtonWidget : public QPushButton, public PaintsDrawnAbove {
 public:
     explicit ButtonWidget(Element& e) : element_(e) {
         setMouseTracking(true);
@@ -22,6 +48,14 @@ public:
     }
 
 protected:
+    void paintEvent(QPaintEvent* e) override {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.palette = facePalette(option.palette);
+        p.drawControl(QStyle::CE_PushButton, option);
+        paintDrawnAbove(element_, *this, p, e->rect());
+    }
     void mousePressEvent(QMouseEvent* e) override {
         const QPointer<ButtonWidget> self(this);
         deliverMouse(element_, Notification::MouseDown, *e);

@@ -46,6 +46,22 @@ PictureBoxElement::PictureBoxElement(Control& owner, const QString& name, int in
     deferWidget();
 }
 
+PictureBoxElement::~PictureBoxElement() {
+    if (isDrawn() && Visible())
+        repaint(); // the window that painted it shows what lies below now
+}
+
+// A disabled box takes neither the mouse nor the focus: while it holds only
+// what its window would paint, the window it lies in paints it all.
+bool PictureBoxElement::drawnUntilNeeded() const {
+    if (!isDeferred() || Enabled() || isToolWindow())
+        return false;
+    for (const Element* e : owner().elements())
+        if (e->Container() == this && !e->isDrawn())
+            return false;
+    return true;
+}
+
 void PictureBoxElement::createWidget() { setWidget(new PictureBoxWidget(*this)); }
 
 // --- scale -------------------------------------------------------------------

@@ -21,6 +21,7 @@ namespace korva {
 class PictureBoxElement : public ContainerElement, public LineSurface {
 public:
     PictureBoxElement(Control& owner, const QString& name, int index = -1);
+    ~PictureBoxElement() override;
 
     // Drawing scale: twips or pixels; other values are refused.
     ScaleMode scaleMode() const { return scaleMode_; }
@@ -87,6 +88,7 @@ public:
     void backingImageChanged() override;
 
     void paint(QPainter& p, const QRect& r) override;
+    bool drawnUntilNeeded() const override;
     std::unique_ptr<Element> cloneAs(Control& owner, int index) const override;
 
 protected:

@@ -74,10 +74,13 @@ Control::~Control() {
     for (Element* e : elements_)
         e->clearHandlers();
     // Elements' windows are children of the site; delete elements first so
-    // they do not outlive the windows they point at.
-    for (Element* e : elements_)
+    // they do not outlive the windows they point at. Each leaves the list
+    // before it goes, so that none going meets one already gone.
+    while (!elements_.empty()) {
+        Element* e = elements_.back();
+        elements_.pop_back();
         delete e;
-    elements_.clear();
+    }
     loaded_.clear();
     byName_.clear();
     delete site_.data();

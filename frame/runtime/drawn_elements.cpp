@@ -19,13 +19,14 @@ bool liesIn(const Element& e, const QWidget& window) { return e.isDrawn() && e.p
 
 } // namespace
 
-// A disabled element lets the input through to what lies below, as its window would.
+// A disabled element lets the input through to what lies below, as its
+// window would; so does every box drawn by its window, and what lies in it.
 Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px) {
     Element* best = nullptr;
     for (Element* e : owner.drawnElements()) {
         if (!e->Visible() || !e->Enabled() || !e->takesMouse() || (best && e->stackKey() < best->stackKey()))
             continue;
-        if (liesIn(*e, window) && e->pixelRect().contains(px))
+        if (liesIn(*e, window) && !e->drawnContainer() && e->pixelRect().contains(px))
             best = e;
     }
     return best;
@@ -54,26 +55,61 @@ bool capturedBy(const QWidget& window) { return Platform::instance().capture() =
 
 const char* const kElementCursor = "korvaElementCursor";
 
-void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area) {
-    std::vector<std::pair<Element*, QRect>> shown;
+namespace {
+
+struct Drawn {
+    Element* element;
+    const Element* box; // the drawn box it lies in, if any
+    QRect rect;
+};
+
+// One level of the stacking: what lies directly in `box` (nullptr: in the
+// window), bottom first; then what lies in each, clipped to it.
+void paintLevel(std::vector<Drawn>& all, const Element* box, QPainter& p, const QRect& clip, int32_t above) {
+    std::vector<Drawn*> level;
+    for (Drawn& d : all)
+        if (d.box == box && (box || d.element->stackKey() > above))
+            level.push_back(&d);
+    std::stable_sort(level.begin(), level.end(), [](const Drawn* a, const Drawn* b) {
+        return a->element->stackKey() < b->element->stackKey();
+    });
+    for (const Drawn* d : level) {
+        const QRect shown = d->rect & clip;
+        if (shown.isEmpty())
+            continue;
+        // Clipped to its rectangle, as a window of its own would be.
+        p.save();
+        p.setClipRect(shown);
+        runGuarded("painting a drawn element", [&] { d->element->paint(p, d->rect); });
+        p.restore();
+        paintLevel(all, d->element, p, shown, above);
+    }
+}
+
+} // namespace
+
+void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area,
+                        int32_t above) {
+    std::vector<Drawn> all;
     for (Element* e : owner.drawnElements()) {
         if (!e->Visible() || !liesIn(*e, window))
             continue;
         const QRect r = e->pixelRect();
         if (r.intersects(area))
-            shown.emplace_back(e, r);
+            all.push_back({e, e->drawnContainer(), r});
     }
-    std::stable_sort(shown.begin(), shown.end(),
-                     [](const auto& a, const auto& b) { return a.first->stackKey() < b.first->stackKey(); });
-    for (const auto& entry : shown) {
-        Element* e = entry.first;
-        const QRect r = entry.second;
-        // Clipped to its rectangle, as a window of its own would be.
-        p.save();
-        p.setClipRect(r & area);
-        runGuarded("painting a drawn element", [&] { e->paint(p, r); });
-        p.restore();
-    }
+    if (!all.empty())
+        paintLevel(all, nullptr, p, area, above);
+}
+
+void paintDrawnAbove(const Element& e, const QWidget& window, QPainter& p, const QRect& area) {
+    const QWidget* parent = window.parentWidget();
+    if (!parent || window.isWindow() || e.owner().drawnElements().empty())
+        return;
+    p.save();
+    p.translate(-window.pos());
+    paintDrawnElements(e.owner(), *parent, p, area.translated(window.pos()), e.stackKey());
+    p.restore();
 }
 
 Element* DrawnMouse::target(QWidget& window, Control& owner, QPoint px) const {

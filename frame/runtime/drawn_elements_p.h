@@ -12,6 +12,8 @@
 
 #include <QRect>
 
+#include <cstdint>
+
 class QMouseEvent;
 class QPainter;
 class QWidget;
@@ -48,8 +50,22 @@ Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px);
 // the window puts its own back once the pointer leaves the element.
 extern const char* const kElementCursor;
 
-// Paints the drawn elements lying in `window` that meet `area`, bottom first.
-void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area);
+// Paints the drawn elements lying in `window` that meet `area`, bottom first,
+// each box's contents right after it and inside it; with `above`, only those
+// lying above that stacking key (see paintDrawnAbove).
+void paintDrawnElements(const Control& owner, const QWidget& window, QPainter& p, const QRect& area,
+                        int32_t above = INT32_MIN);
+
+// The window of an element that, once painted, paints over itself the drawn
+// elements of its parent window that lie above it; so a drawn element that
+// lets the mouse through may lie over such a window and still need none of
+// its own (a swatch over a button).
+class PaintsDrawnAbove {
+public:
+    virtual ~PaintsDrawnAbove() = default;
+};
+// What `window` (the window of `e`) paints over itself, `area` in its pixels.
+void paintDrawnAbove(const Element& e, const QWidget& window, QPainter& p, const QRect& area);
 
 class DrawnMouse {
 public:

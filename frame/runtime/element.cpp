@@ -130,6 +130,7 @@ void ElementWidget::paintEvent(QPaintEvent* e) {
     element_.paint(p, rect());
     p.restore();
     paintDrawnElements(element_.owner(), *this, p, e->rect());
+    paintDrawnAbove(element_, *this, p, e->rect());
 }
 
 void ElementWidget::mousePressEvent(QMouseEvent* e) {
@@ -259,6 +260,10 @@ void Element::setContainer(ContainerElement* box) {
     if (isDrawn() && visible_)
         redrawArea(drawnAt_);
     container_ = box;
+    // A drawn box holds only what it can paint: one that now holds an
+    // element needing a window is drawn no more, and gets its own first.
+    if (box && box->deferred_ && !box->isDrawn())
+        box->relayout();
     if (isDrawn()) {
         relayout();
         return;
@@ -298,6 +303,20 @@ bool paintsDrawn(const QWidget* w) {
     return qobject_cast<const Site*>(w) || dynamic_cast<const ElementWidget*>(w);
 }
 
+// A window below a drawn element that paints it over itself: one that can,
+// with no window of its own in the way.
+bool paintsOver(const QWidget* w, const QRect& r) {
+    if (!dynamic_cast<const PaintsDrawnAbove*>(w))
+        return false;
+    for (const QObject* o : w->children())
+        if (o->isWidgetType()) {
+            const auto* c = static_cast<const QWidget*>(o);
+            if (!c->isWindow() && !c->isHidden() && c->geometry().translated(w->pos()).intersects(r))
+                return false;
+        }
+    return true;
+}
+
 } // namespace
 
 void Element::redrawArea(const QRect& r) const {
@@ -306,8 +325,8 @@ void Element::redrawArea(const QRect& r) const {
 }
 
 void Element::settleDrawn() {
-    if (!isDrawn() || !visible_)
-        return;
+    if (!isDrawn() || !visible_ || drawnContainer())
+        return; // what lies in a drawn box goes with the box
     const QWidget* parent = parentWindow();
     if (!parent)
         return;
@@ -318,8 +337,10 @@ void Element::settleDrawn() {
     }
     // Painted by its container, it lies under every window there: right for
     // the windows above it, wrong for one below it (or one whose place in
-    // the order is not known) that it meets.
+    // the order is not known) that it meets, unless that window paints it
+    // over itself and the element leaves the mouse to it.
     const QRect r = pixelRect();
+    const bool passesMouse = !enabled_ || !takesMouse();
     for (const QObject* o : parent->children()) {
         if (!o->isWidgetType())
             continue;
@@ -329,10 +350,12 @@ void Element::settleDrawn() {
         const auto& all = owner_.elements();
         const auto of =
             std::find_if(all.begin(), all.end(), [w](const Element* e) { return e->widget_ == w; });
-        if (of == all.end() || (*of)->z_ < z_) {
-            materialize();
-            return;
-        }
+        if (of != all.end() && (*of)->z_ > z_)
+            continue;
+        if (of != all.end() && passesMouse && paintsOver(w, r))
+            continue;
+        materialize();
+        return;
     }
 }
 
@@ -352,7 +375,15 @@ void Element::settleDrawnIn(const QWidget* parent) {
 }
 
 QWidget* Element::parentWindow() const {
-    return Container() ? Container()->existingWidget() : static_cast<QWidget*>(owner_.site());
+    const Element* box = Container();
+    while (box && box->isDrawn())
+        box = box->Container();
+    return box ? box->existingWidget() : static_cast<QWidget*>(owner_.site());
+}
+
+const ContainerElement* Element::drawnContainer() const {
+    const ContainerElement* box = Container();
+    return box && box->isDrawn() ? box : nullptr;
 }
 
 void Element::deferWidget() {
@@ -498,6 +529,11 @@ void Element::relayout() {
         }
         drawnAt_ = now;
         settleDrawn();
+        // What lies in a drawn box moves with it.
+        if (drawnUntilNeeded())
+            for (Element* e : owner_.elements())
+                if (e->Container() == this && e->isDrawn())
+                    e->relayout();
         return;
     }
     if (!widget_) {
@@ -531,6 +567,9 @@ QRect Element::pixelRect() const {
     const int y = px(toY(top_));
     const int w = std::max(0, px(toX(width_)));
     const int h = std::max(0, px(toY(height_)));
+    // In a drawn box, where the box lies in the window that paints both.
+    if (box && box->isDrawn())
+        return QRect(x, y, w, h).translated(box->pixelRect().topLeft());
     return {x, y, w, h};
 }
 
@@ -566,6 +605,7 @@ void Element::setVisible(bool on) {
 }
 
 void Element::setEnabled(bool on) {
+    const bool wasDrawn = isDrawn();
     enabled_ = on;
     // A disabled windowless element lets input fall through to what lies below.
     if (widget_) {
@@ -573,7 +613,18 @@ void Element::setEnabled(bool on) {
         // Windowed inputs (text box, combo box, button) also grey out and refuse the focus.
         if (!dynamic_cast<ElementWidget*>(widget_.data()))
             widget_->setEnabled(on);
-    } else if (isDrawn()) {
+        return;
+    }
+    // A kind drawn only while disabled (a picture box) starts or stops being drawn.
+    if (const bool drawnNow = isDrawn(); drawnNow && !wasDrawn) {
+        joinDrawn();
+        settleDrawn();
+        repaint();
+    } else if (wasDrawn && !drawnNow) {
+        if (visible_)
+            redrawArea(drawnAt_);
+        relayout();
+    } else if (drawnNow) {
         repaint();
     }
 }

@@ -85,7 +85,7 @@ struct SharedHandlers : ElementHandlers {
 };
 
 // The window of a visual element: paints through the element and forwards input.
-class ElementWidget : public QWidget {
+class ElementWidget : public QWidget, public PaintsDrawnAbove {
 public:
     ElementWidget(Element& e, QWidget* parent);
     Element& element() const { return element_; }
@@ -151,6 +151,9 @@ public:
     int32_t stackKey() const { return z_; }
     // The pixel rectangle in the window it lies in (see paintingWindow).
     QRect pixelRect() const;
+    // The box this element lies in when that box is drawn too (and then so
+    // is this element, painted inside it by the same window); else nullptr.
+    const ContainerElement* drawnContainer() const;
 
     float Left() const { return left_; }
     float Top() const { return top_; }

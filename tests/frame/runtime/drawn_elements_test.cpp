@@ -2,9 +2,11 @@
 // paints them and hands them the mouse input over them, so they look and
 // answer as elements with windows of their own did. Input here is real input
 // on the control's window, the pointer moving before it presses.
+#include "frame/elements/commandbutton_element_p.h"
 #include "frame/elements/label_element_p.h"
 #include "frame/elements/picturebox_element_p.h"
 #include "frame/elements/shape_element_p.h"
+#include "frame/elements/textbox_element_p.h"
 #include "support/element_host.h"
 
 #include <QTest>
@@ -141,6 +143,57 @@ TEST_F(DrawnElementTest, ThePointerTakesTheShapeOfTheElementUnderIt) {
     EXPECT_EQ(site()->cursor().shape(), Qt::ArrowCursor);
     QTest::mouseMove(site(), {150, 30});
     EXPECT_EQ(site()->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// A disabled box lets the mouse through, so over a button (a colour swatch
+// on a picker's face) it needs no window: the button paints it over itself.
+TEST_F(DrawnElementTest, ADisabledBoxOverAButtonIsPaintedByTheButtonAndLeavesItTheMouse) {
+    auto* button = add<CommandButtonElement>("cmdUNDER");
+    button->Move(1500, 1500, 2250, 900); // (100,100) 150 x 60
+    record(*button);
+    auto* box = add<PictureBoxElement>("picOVER");
+    box->setEnabled(false);
+    box->setBackColor(0x000000FFu);
+    box->Move(1800, 1650, 900, 450); // (120,110) 60 x 30
+    auto* swatch = add<ShapeElement>("shpIN");
+    swatch->setContainer(box);
+    swatch->setFillStyle(ShapeElement::FillSolid);
+    swatch->setFillColor(0x0000FF00u);
+    swatch->Move(150, 150, 1500, 150); // (10,10) in the box, clipped by it
+    EXPECT_TRUE(box->isDrawn());
+    EXPECT_TRUE(swatch->isDrawn());
+    EXPECT_EQ(windows(), 1);
+
+    QWindow* window = site()->windowHandle();
+    QTest::mouseMove(window, {140, 115});
+    QTest::mouseClick(window, Qt::LeftButton, {}, {140, 115});
+    EXPECT_EQ(seen, Seen({"cmdUNDER move", "cmdUNDER down", "cmdUNDER up", "cmdUNDER click"}));
+    QTest::mouseMove(window, {290, 190});
+    const QImage drawn = site()->grab().toImage();
+    EXPECT_EQ(drawn.pixel(125, 115), qRgb(255, 0, 0));
+    EXPECT_EQ(drawn.pixel(135, 125), qRgb(0, 255, 0));
+    EXPECT_NE(drawn.pixel(185, 125), qRgb(0, 255, 0)); // past the box's edge
+
+    // Enabled, it takes the mouse and needs its window; it looks the same.
+    box->setEnabled(true);
+    EXPECT_FALSE(box->isDrawn());
+    EXPECT_EQ(site()->childAt(125, 115), box->widget());
+    EXPECT_EQ(site()->grab().toImage(), drawn);
+}
+
+TEST_F(DrawnElementTest, ADrawnBoxThatComesToHoldAWindowGetsOneFirst) {
+    auto* box = add<PictureBoxElement>("picOUTER");
+    box->setEnabled(false);
+    box->Move(3000, 1500, 900, 900); // (200,100)
+    ASSERT_TRUE(box->isDrawn());
+    auto* field = add<TextBoxElement>("txtIN");
+    field->setContainer(box);
+    EXPECT_FALSE(box->isDrawn());
+    EXPECT_EQ(windows(), 2);
+    const QWidget* boxWindow = field->widget()->parentWidget();
+    ASSERT_NE(boxWindow, site());
+    EXPECT_TRUE(boxWindow->isVisible());
+    EXPECT_EQ(boxWindow->geometry(), QRect(200, 100, 60, 60));
 }
 
 } // namespace
