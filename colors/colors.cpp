@@ -526,6 +526,7 @@ const PaletteModel& Colors::paletteModel() const { return d->model; }
 
 bool Colors::popupVisible() const { return d->panelVisible(); }
 QWidget* Colors::popupWidget() const { return d->picDROPDOWNPANEL->widget(); }
+QWidget* Colors::popupWidgetIfMade() const { return d->picDROPDOWNPANEL->existingWidget(); }
 
 void Colors::ShowPopUp() {
     guarded("Colors.ShowPopUp", [&] { d->showPopUp(); });

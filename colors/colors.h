@@ -124,8 +124,10 @@ public:
     const PaletteModel& paletteModel() const;
 
     bool popupVisible() const;
-    // The drop-down panel's window (a top-level tool window, hidden while closed).
+    // The drop-down panel's window (a top-level tool window, hidden while closed),
+    // made now if it was not yet; the second answers nullptr until it is.
     QWidget* popupWidget() const;
+    QWidget* popupWidgetIfMade() const;
 
 public slots:
     void ShowPopUp();

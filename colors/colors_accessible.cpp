@@ -102,7 +102,8 @@ ColorsPanelAccessible* ColorsPanelAccessible::of(Colors& colors) {
 }
 
 ColorsPanelAccessible* ColorsPanelAccessible::existing(const Colors& colors) {
-    const QWidget* panel = colors.popupWidget();
+    // A panel never made has no interface yet: asking must not make it.
+    const QWidget* panel = colors.popupWidgetIfMade();
     const QAccessible::Id id = panel ? panelIds().value(panel) : 0;
     return id ? static_cast<ColorsPanelAccessible*>(QAccessible::accessibleInterface(id)) : nullptr;
 }

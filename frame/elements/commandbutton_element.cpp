@@ -15,6 +15,7 @@
 #include <QStylePainter>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace korva {
@@ -24,19 +25,31 @@ namespace {
 // The style keeps each painted face in the pixmap cache under its palette's
 // cache key, and every widget's resolved palette has a key of its own: a form
 // of 200 buttons of one colour would paint, and keep, 200 equal faces. Faces
-// are painted with one kept palette per distinct set of colours instead.
-QPalette facePalette(const QPalette& p) {
-    static std::vector<QPalette> kept;
+// are painted with one kept palette per distinct set of colours instead, the
+// button's own face colour put in at paint time rather than into its palette
+// (which would cost every button a palette of its own).
+QPalette facePalette(const QPalette& natural, const std::optional<QColor>& face) {
+    struct Kept {
+        QPalette natural;
+        std::optional<QRgb> face;
+        QPalette palette;
+    };
+    static std::vector<Kept> kept;
     constexpr std::size_t kKept = 16;
-    auto it = std::find(kept.begin(), kept.end(), p);
+    const std::optional<QRgb> rgb = face ? std::optional<QRgb>(face->rgba()) : std::nullopt;
+    auto it = std::find_if(kept.begin(), kept.end(),
+                           [&](const Kept& k) { return k.face == rgb && k.natural == natural; });
     if (it == kept.end()) {
         if (kept.size() == kKept)
             kept.erase(kept.begin());
-        kept.push_back(p);
+        QPalette palette = natural;
+        if (face)
+            palette.setColor(QPalette::Button, *face);
+        kept.push_back({natural, rgb, palette});
         it = kept.end() - 1;
     }
-    QPalette shared = *it;
-    shared.setCurrentColorGroup(p.currentColorGroup());
+    QPalette shared = it->palette;
+    shared.setCurrentColorGroup(natural.currentColorGroup());
     return shared;
 }
 
@@ -52,7 +65,8 @@ protected:
         QStylePainter p(this);
         QStyleOptionButton option;
         initStyleOption(&option);
-        option.palette = facePalette(option.palette);
+        option.palette =
+            facePalette(option.palette, static_cast<CommandButtonElement&>(element_).faceColour());
         p.drawControl(QStyle::CE_PushButton, option);
         paintDrawnAbove(element_, *this, p, e->rect());
     }
@@ -135,9 +149,14 @@ void CommandButtonElement::setBackColor(uint32_t c) {
     if (TranslateColor(c) < 0 || !button())
         return;
     backColor_ = c;
-    QPalette pal = button()->palette();
-    pal.setColor(QPalette::Button, toQColor(c));
-    button()->setPalette(pal);
+    faceSet_ = true;
+    button()->update();
+}
+
+std::optional<QColor> CommandButtonElement::faceColour() const {
+    if (!faceSet_)
+        return std::nullopt;
+    return toQColor(backColor_);
 }
 
 void CommandButtonElement::SetFocus() {
@@ -149,7 +168,8 @@ std::unique_ptr<Element> CommandButtonElement::cloneAs(Control& owner, int index
     auto e = std::make_unique<CommandButtonElement>(owner, Name(), index);
     e->setCaption(Caption());
     e->setFont(font_);
-    e->setBackColor(backColor_);
+    if (faceSet_)
+        e->setBackColor(backColor_);
     return e;
 }
 

@@ -5,6 +5,10 @@
 
 #include "frame/runtime/element_p.h"
 
+#include <QColor>
+
+#include <optional>
+
 class QPushButton;
 
 namespace korva {
@@ -21,6 +25,8 @@ public:
     // Refused when the colour does not translate.
     uint32_t BackColor() const { return backColor_; }
     void setBackColor(uint32_t c);
+    // The colour the face is painted in, once one was set.
+    std::optional<QColor> faceColour() const;
 
     void SetFocus();
 
@@ -31,6 +37,7 @@ private:
 
     FontSpec font_;
     uint32_t backColor_ = 0x8000000Fu;
+    bool faceSet_ = false;
 };
 
 } // namespace korva

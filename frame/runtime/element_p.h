@@ -119,6 +119,8 @@ public:
     Control& owner() const { return owner_; }
     // The element's window; a deferred one (see deferWidget) is made now.
     QWidget* widget() const;
+    // The element's window if it has one by now, else nullptr.
+    QWidget* existingWidget() const { return widget_; }
 
     // Where the element shows: the window that paints it and the rectangle
     // it occupies there, in that window's pixels. An element with a window
@@ -252,7 +254,6 @@ protected:
     void deferWidget();
     // Makes the window: a plain ElementWidget unless the kind has its own.
     virtual void createWidget();
-    QWidget* existingWidget() const { return widget_; }
     bool isDeferred() const { return deferred_; }
     // A kind drawn until needed joins the drawn elements (see drawnUntilNeeded).
     void joinDrawn();
