@@ -56,11 +56,91 @@ struct LookInputs {
     }
 };
 
+// A 64-bit digest of what a refresh depends on: kept per control, so small.
+class StampHash {
+public:
+    void push_back(uint64_t v) {
+        v += 0x9E3779B97F4A7C15u;
+        v = (v ^ (v >> 30)) * 0xBF58476D1CE4E5B9u;
+        v = (v ^ (v >> 27)) * 0x94D049BB133111EBu;
+        h_ = ((h_ ^ v ^ (v >> 31)) << 23 | (h_ ^ v ^ (v >> 31)) >> 41) * 0x9E3779B97F4A7C15u;
+    }
+    uint64_t value() const { return h_ | 1; } // never 0: 0 is "not refreshed yet"
+
+private:
+    uint64_t h_ = 0;
+};
+
 } // namespace
 
 uint32_t PagesPrivate::backColour() const { return q.site() ? q.site()->BackColor() : colorForm; }
 
+// A refresh from the same colours, size and screen onto elements that still
+// hold what the last one left would paint the same pixels again: the look is
+// set up many times over while a control is made and laid out. Such a
+// refresh only takes the snapshots anew, in the same order, since the tabs
+// go by the pictures' handles (a tab given a new handle is laid out again).
+uint64_t PagesPrivate::refreshStamp() const {
+    StampHash s;
+    const auto colour = [&](uint32_t c) {
+        s.push_back((static_cast<uint64_t>(c) << 32) | static_cast<uint32_t>(TranslateColor(c)));
+    };
+    const auto real = [&](double v) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        s.push_back(bits);
+    };
+    real(pixel());
+    for (const uint32_t c :
+         {pageColor, pageFill, colorForm, textColor, backColour(), kHighlight, kButtonFace})
+        colour(c);
+    s.push_back(strip ? 1 : 0);
+    for (const pages::PageShape* shape : {shpBORDER, shpTOP, shpTOP2, shpLEFTINSHL, shpLEFTINS}) {
+        colour(shape->BorderColor());
+        colour(shape->FillColor());
+    }
+    colour(labelTemplate->ForeColor());
+    s.push_back(static_cast<uint64_t>(qHash(tabColor)));
+    for (const pages::TabPicture* t : {capTemplate, leftTemplate, rightTemplate}) {
+        s.push_back(static_cast<uint64_t>(t->handle()));
+        s.push_back(t->texts().size()); // a new picture wipes what was written on it
+    }
+    for (const PictureBoxElement* b : {picTABLEFT, picTABCAP, picTABRIGHT, picTABLEFTHOV, picTABCAPHOV,
+                                       picTABRIGHTHOV, picTABSELLEFT, picTABSELCAP, picTABSELRIGHT}) {
+        colour(b->BackColor());
+        colour(b->ForeColor());
+        real(b->CurrentX());
+        real(b->CurrentY());
+        real(b->Left());
+        real(b->Top());
+        real(b->Width());
+        real(b->Height());
+        s.push_back(static_cast<uint64_t>(b->scaleMode()));
+        s.push_back(static_cast<uint64_t>(b->layerKey()));
+        s.push_back(static_cast<uint64_t>(b->picture().handle()));
+        const QRect r = b->pixelRect();
+        s.push_back((static_cast<uint64_t>(static_cast<uint32_t>(r.width())) << 32) |
+                    static_cast<uint32_t>(r.height()));
+    }
+    return s.value();
+}
+
 void PagesPrivate::Refresh() {
+    if (refreshed_ != 0 && refreshStamp() == refreshed_) {
+        for (PictureBoxElement* box : {picTABLEFT, picTABCAP, picTABRIGHT})
+            box->renewPicture();
+        sweepAll_ = true;
+        capTemplate->setPicture(picTABSELCAP->Image());
+        leftTemplate->setPicture(picTABSELLEFT->Image());
+        rightTemplate->setPicture(picTABSELRIGHT->Image());
+        for (PictureBoxElement* box : {picTABLEFTHOV, picTABCAPHOV, picTABRIGHTHOV})
+            box->renewPicture();
+        if (strip)
+            strip->changedAll();
+        refreshed_ = refreshStamp();
+        return;
+    }
+    refreshed_ = 0;
     pageFill = pageColor;
     shpBORDER->setBorderColor(B(B(kBlack, pageFill, 130), colorForm, 162));
     if (colorForm == 0)
@@ -82,6 +162,7 @@ void PagesPrivate::Refresh() {
     ImageHLight();
     if (strip)
         strip->changedAll();
+    refreshed_ = refreshStamp();
 }
 
 void PagesPrivate::ImageDis() {

@@ -51,6 +51,8 @@ public:
     void ImageSel();
     // The control's background, as the pictures' corners mix with it.
     uint32_t backColour() const;
+    // What a refresh reads and what it leaves in the elements it paints.
+    uint64_t refreshStamp() const;
 
     // --- input (pages_input.cpp) ---
     void wireElements();
@@ -134,6 +136,8 @@ private:
     std::vector<int32_t> dirty_;
     std::vector<char> isDirty_;
     bool sweepAll_ = true;
+    // The stamp the last refresh left (see Refresh).
+    uint64_t refreshed_ = 0;
 };
 
 } // namespace korva

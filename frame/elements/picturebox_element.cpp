@@ -303,11 +303,28 @@ void PictureBoxElement::Print(const QString& text) {
     currentX_ = 0;
 }
 
+namespace {
+qint64 nextSerial() {
+    static qint64 serials = 0;
+    return ++serials;
+}
+} // namespace
+
 Picture PictureBoxElement::Image() {
     // QImage shares its pixels until one side writes, so this copy costs
     // nothing now and is detached by the next drawing.
-    static qint64 serials = 0;
-    return Picture{layer().image(), {}, ++serials};
+    return Picture{layer().image(), {}, nextSerial()};
+}
+
+void PictureBoxElement::renewPicture() {
+    if (!plain_ || picture_.isNull() || picture_.image.size() != clientPixels() ||
+        picture_.image.hasAlphaChannel()) {
+        setPicture(Image());
+        return;
+    }
+    picture_ = Picture{picture_.image, {}, nextSerial()};
+    makePlain();
+    repaint();
 }
 
 void PictureBoxElement::paint(QPainter& p, const QRect& r) {

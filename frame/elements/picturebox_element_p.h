@@ -73,10 +73,16 @@ public:
 
     // A snapshot of the drawing layer; later drawing does not change it.
     Picture Image();
+    // What setPicture(Image()) does to a box whose layer is plain and shows
+    // its picture whole: the same pixels as a snapshot of its own.
+    void renewPicture();
 
     // Whether the layer is plain: nothing drawn since the last clear, so it
     // is the back colour under the picture and keeps no image.
     bool layerIsPlain() const { return plain_; }
+    // Which pixels the layer holds: 0 while plain, and another key after
+    // anything draws into it (QImage's cache key, which every write renews).
+    qint64 layerKey() const { return plain_ ? 0 : surface_.image().cacheKey(); }
     // Takes `image` (RGB32, the box's size) as the drawing layer, sharing its
     // pixels until either side writes.
     void adoptLayer(const QImage& image);
