@@ -91,6 +91,8 @@ uint64_t PagesPrivate::refreshStamp() const {
         s.push_back(bits);
     };
     real(pixel());
+    real(Platform::instance().twipsPerPixelY());
+    s.push_back(q.site() ? static_cast<uint64_t>(q.site()->scaleMode()) : 0);
     for (const uint32_t c :
          {pageColor, pageFill, colorForm, textColor, backColour(), kHighlight, kButtonFace})
         colour(c);
@@ -118,9 +120,6 @@ uint64_t PagesPrivate::refreshStamp() const {
         s.push_back(static_cast<uint64_t>(b->scaleMode()));
         s.push_back(static_cast<uint64_t>(b->layerKey()));
         s.push_back(static_cast<uint64_t>(b->picture().handle()));
-        const QRect r = b->pixelRect();
-        s.push_back((static_cast<uint64_t>(static_cast<uint32_t>(r.width())) << 32) |
-                    static_cast<uint32_t>(r.height()));
     }
     return s.value();
 }

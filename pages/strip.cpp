@@ -99,6 +99,24 @@ const QFontMetricsF& Strip::metrics(const FontSpec& spec) {
     return *metrics_;
 }
 
+qreal Strip::advance(const FontSpec& spec, const QString& text) {
+    struct Measured {
+        FontSpec font;
+        QString text;
+        qreal advance;
+    };
+    static std::vector<Measured> recent;
+    constexpr std::size_t kKept = 64;
+    for (const Measured& m : recent)
+        if (m.text == text && m.font == spec)
+            return m.advance;
+    const qreal a = metrics(spec).horizontalAdvance(text);
+    if (recent.size() == kKept)
+        recent.erase(recent.begin());
+    recent.push_back({spec, text, a});
+    return a;
+}
+
 void Strip::setCapturedItem(StripItem* item) { captured_ = item; }
 
 StripItem* Strip::capturedItem() const { return static_cast<StripItem*>(captured_.get()); }

@@ -135,7 +135,7 @@ void TabLabel::fit() {
         return;
     const QFontMetricsF& fm = strip()->metrics(font_);
     const Site& s = *owner().site();
-    const float w = static_cast<float>(s.fromPixelsX(std::ceil(fm.horizontalAdvance(caption_))));
+    const float w = static_cast<float>(s.fromPixelsX(std::ceil(strip()->advance(font_, caption_))));
     const float h = static_cast<float>(s.fromPixelsY(std::ceil(fm.height())));
     Move(Left(), Top(), w, h);
     if (Visible())

@@ -54,6 +54,9 @@ public:
     // The font captions are measured in, whatever the device pixel ratio.
     static QFont layoutFont(const FontSpec& spec);
     const QFontMetricsF& metrics(const FontSpec& spec);
+    // The advance of `text` in the font, in pixels: the same captions in the
+    // same font recur across a form's controls, and shaping each anew costs.
+    qreal advance(const FontSpec& spec, const QString& text);
 
     // The topmost visible item that takes input at a pixel, nullptr for the control's own surface.
     StripItem* itemAt(QPoint px) const;
