@@ -149,6 +149,25 @@ TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     EXPECT_EQ(cap2->texts().back().x, 170);
 }
 
+// A refresh that finds the look as the last one left it paints nothing anew;
+// one that finds any part of it changed from outside puts that part back.
+TEST_F(PagesLooksTest, ARefreshPutsBackWhateverPartOfTheLookWasChanged) {
+    auto* top = dynamic_cast<pages::PageShape*>(pages->element(u"shpTOP"));
+    auto* hover = dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAPHOV"));
+    const uint32_t edge = top->BorderColor();
+    const QImage look = hover->picture().image;
+    pages->Refresh();
+    EXPECT_EQ(hover->picture().image, look);
+
+    top->setBorderColor(0x00123456);
+    hover->setBackColor(0x000000FFu);
+    hover->setForeColor(0x0000FF00u);
+    pages->Refresh();
+    EXPECT_EQ(top->BorderColor(), edge);
+    EXPECT_EQ(hover->picture().image, look);
+    EXPECT_TRUE(hover->layerIsPlain());
+}
+
 // Instances with the same colours hold one set of look pixels; a box drawn
 // into, or other colours, get pixels of their own that a fresh paint would give.
 TEST_F(PagesLooksTest, LooksShareTheirPixelsOnlyWhereAPaintWouldGiveTheSame) {
