@@ -37,8 +37,6 @@ void line(PictureBoxElement* box, double x1, double y1, double x2, double y2) {
     box->Line(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2));
 }
 
-void showBackingImage(PictureBoxElement* box) { box->setPicture(box->Image()); }
-
 // What a look's painting depends on, for the memo: which look, the pixel
 // size, and every colour as given and as the palette translates it.
 struct LookInputs {
@@ -78,8 +76,8 @@ uint32_t PagesPrivate::backColour() const { return q.site() ? q.site()->BackColo
 // A refresh from the same colours, size and screen onto elements that still
 // hold what the last one left would paint the same pixels again: the look is
 // set up many times over while a control is made and laid out. Such a
-// refresh only takes the snapshots anew, in the same order, since the tabs
-// go by the pictures' handles (a tab given a new handle is laid out again).
+// refresh only shows the pictures anew, as snapshots of their own, since the
+// tabs go by the pictures' handles (a tab given a new handle is laid out again).
 uint64_t PagesPrivate::refreshStamp() const {
     StampHash s;
     const auto colour = [&](uint32_t c) {
@@ -126,14 +124,9 @@ uint64_t PagesPrivate::refreshStamp() const {
 
 void PagesPrivate::Refresh() {
     if (refreshed_ != 0 && refreshStamp() == refreshed_) {
-        for (PictureBoxElement* box : {picTABLEFT, picTABCAP, picTABRIGHT})
-            box->renewPicture();
-        sweepAll_ = true;
-        capTemplate->setPicture(picTABSELCAP->Image());
-        leftTemplate->setPicture(picTABSELLEFT->Image());
-        rightTemplate->setPicture(picTABSELRIGHT->Image());
-        for (PictureBoxElement* box : {picTABLEFTHOV, picTABCAPHOV, picTABRIGHTHOV})
-            box->renewPicture();
+        showDis();
+        showSel();
+        showHLight();
         if (strip)
             strip->changedAll();
         refreshed_ = refreshStamp();
@@ -206,9 +199,13 @@ void PagesPrivate::ImageDis() {
         line(picTABRIGHT, 0, t, t, 2 * t);
     });
 
-    showBackingImage(picTABLEFT);
-    showBackingImage(picTABCAP);
-    showBackingImage(picTABRIGHT);
+    showDis();
+}
+
+// Each look's boxes show what was painted in them, as pictures of their own.
+void PagesPrivate::showDis() {
+    for (PictureBoxElement* box : {picTABLEFT, picTABCAP, picTABRIGHT})
+        box->renewPicture();
     // Every tab holding the normal look now holds yesterday's pictures.
     sweepAll_ = true;
 }
@@ -273,9 +270,12 @@ void PagesPrivate::ImageHLight() {
         line(picTABRIGHTHOV, 2 * t, t, 2 * t, 395);
     });
 
-    showBackingImage(picTABLEFTHOV);
-    showBackingImage(picTABCAPHOV);
-    showBackingImage(picTABRIGHTHOV);
+    showHLight();
+}
+
+void PagesPrivate::showHLight() {
+    for (PictureBoxElement* box : {picTABLEFTHOV, picTABCAPHOV, picTABRIGHTHOV})
+        box->renewPicture();
 }
 
 void PagesPrivate::ImageSel() {
@@ -303,6 +303,11 @@ void PagesPrivate::ImageSel() {
         line(picTABSELRIGHT, 2 * t, t, 2 * t, 395);
     });
 
+    showSel();
+}
+
+// The selected look goes to the templates that selected tabs copy.
+void PagesPrivate::showSel() {
     capTemplate->setPicture(picTABSELCAP->Image());
     leftTemplate->setPicture(picTABSELLEFT->Image());
     rightTemplate->setPicture(picTABSELRIGHT->Image());

@@ -49,6 +49,10 @@ public:
     void ImageDis();
     void ImageHLight();
     void ImageSel();
+    // What each look's boxes show once painted (see Refresh).
+    void showDis();
+    void showSel();
+    void showHLight();
     // The control's background, as the pictures' corners mix with it.
     uint32_t backColour() const;
     // What a refresh reads and what it leaves in the elements it paints.

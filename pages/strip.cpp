@@ -2,6 +2,7 @@
 
 #include "frame/platform/fonts_p.h"
 #include "frame/platform/platform_p.h"
+#include "frame/runtime/recent_p.h"
 #include "frame/runtime/site.h"
 #include "frame/values/guarded_p.h"
 #include "pages/strip_items_p.h"
@@ -105,16 +106,13 @@ qreal Strip::advance(const FontSpec& spec, const QString& text) {
         QString text;
         qreal advance;
     };
-    static std::vector<Measured> recent;
-    constexpr std::size_t kKept = 64;
-    for (const Measured& m : recent)
-        if (m.text == text && m.font == spec)
-            return m.advance;
-    const qreal a = metrics(spec).horizontalAdvance(text);
-    if (recent.size() == kKept)
-        recent.erase(recent.begin());
-    recent.push_back({spec, text, a});
-    return a;
+    static Recent<Measured, 64> recent;
+    return recent
+        .find([&](const Measured& m) { return m.text == text && m.font == spec; },
+              [&] {
+                  return Measured{spec, text, metrics(spec).horizontalAdvance(text)};
+              })
+        .advance;
 }
 
 void Strip::setCapturedItem(StripItem* item) { captured_ = item; }

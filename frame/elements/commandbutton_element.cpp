@@ -5,6 +5,7 @@
 #include "frame/platform/fonts_p.h"
 #include "frame/runtime/drawn_elements_p.h"
 #include "frame/runtime/element_input_p.h"
+#include "frame/runtime/recent_p.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -14,7 +15,6 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -34,21 +34,16 @@ QPalette facePalette(const QPalette& natural, const std::optional<QColor>& face)
         std::optional<QRgb> face;
         QPalette palette;
     };
-    static std::vector<Kept> kept;
-    constexpr std::size_t kKept = 16;
+    static Recent<Kept, 16> kept;
     const std::optional<QRgb> rgb = face ? std::optional<QRgb>(face->rgba()) : std::nullopt;
-    auto it = std::find_if(kept.begin(), kept.end(),
-                           [&](const Kept& k) { return k.face == rgb && k.natural == natural; });
-    if (it == kept.end()) {
-        if (kept.size() == kKept)
-            kept.erase(kept.begin());
-        QPalette palette = natural;
-        if (face)
-            palette.setColor(QPalette::Button, *face);
-        kept.push_back({natural, rgb, palette});
-        it = kept.end() - 1;
-    }
-    QPalette shared = it->palette;
+    QPalette shared = kept.find([&](const Kept& k) { return k.face == rgb && k.natural == natural; },
+                                [&] {
+                                    QPalette palette = natural;
+                                    if (face)
+                                        palette.setColor(QPalette::Button, *face);
+                                    return Kept{natural, rgb, palette};
+                                })
+                          .palette;
     shared.setCurrentColorGroup(natural.currentColorGroup());
     return shared;
 }

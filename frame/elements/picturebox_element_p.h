@@ -73,8 +73,8 @@ public:
 
     // A snapshot of the drawing layer; later drawing does not change it.
     Picture Image();
-    // What setPicture(Image()) does to a box whose layer is plain and shows
-    // its picture whole: the same pixels as a snapshot of its own.
+    // setPicture(Image()): the box shows what it holds as a picture of its
+    // own. A box that already shows its picture whole keeps its pixels.
     void renewPicture();
 
     // Whether the layer is plain: nothing drawn since the last clear, so it

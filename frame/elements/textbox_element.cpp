@@ -4,6 +4,7 @@
 #include "frame/platform/fonts_p.h"
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/element_input_p.h"
+#include "frame/runtime/recent_p.h"
 #include "frame/runtime/site.h"
 
 #include <QApplication>
@@ -155,21 +156,23 @@ QPalette sharedPalette(const QColor& base, const QColor& text, const QColor& win
         bool hasWindow;
         QPalette palette;
     };
-    static std::vector<Entry> made;
-    constexpr std::size_t kKept = 32;
-    for (const Entry& e : made)
-        if (e.base == base.rgb() && e.text == text.rgb() && e.hasWindow == window.isValid() &&
-            (!e.hasWindow || e.window == window.rgb()))
-            return e.palette;
-    QPalette pal;
-    pal.setColor(QPalette::Base, base);
-    pal.setColor(QPalette::Text, text);
-    if (window.isValid())
-        pal.setColor(QPalette::Window, window);
-    if (made.size() == kKept)
-        made.erase(made.begin());
-    made.push_back({base.rgb(), text.rgb(), window.isValid() ? window.rgb() : 0, window.isValid(), pal});
-    return pal;
+    static Recent<Entry, 32> made;
+    const QRgb w = window.isValid() ? window.rgb() : 0;
+    return made
+        .find(
+            [&](const Entry& e) {
+                return e.base == base.rgb() && e.text == text.rgb() && e.hasWindow == window.isValid() &&
+                       e.window == w;
+            },
+            [&] {
+                QPalette pal;
+                pal.setColor(QPalette::Base, base);
+                pal.setColor(QPalette::Text, text);
+                if (window.isValid())
+                    pal.setColor(QPalette::Window, window);
+                return Entry{base.rgb(), text.rgb(), w, window.isValid(), pal};
+            })
+        .palette;
 }
 
 Qt::Alignment qtAlignment(int16_t a) {

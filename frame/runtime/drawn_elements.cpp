@@ -2,6 +2,7 @@
 
 #include "frame/platform/platform_p.h"
 #include "frame/runtime/control.h"
+#include "frame/runtime/element_input_p.h"
 #include "frame/runtime/element_p.h"
 #include "frame/values/guarded_p.h"
 
@@ -34,19 +35,8 @@ Element* drawnElementAt(const Control& owner, const QWidget& window, QPoint px) 
 
 namespace {
 
-void deliver(Element& e, Notification n, Qt::MouseButtons buttons, const QMouseEvent& event) {
-    const QPointF local = event.position() - QPointF(e.pixelRect().topLeft());
-    runGuarded("drawn element input", [&] { e.mouseInput(n, buttons, event.modifiers(), local); });
-}
-
-void deliverPlain(Element& e, Notification n) {
-    std::vector<Value> none;
-    runGuarded("drawn element input", [&] { e.deliver(n, none, nullptr); });
-}
-
-// A press or release reports the button that changed, a move the buttons held.
-Qt::MouseButtons buttonsOf(Notification n, const QMouseEvent& e) {
-    return n == Notification::MouseMove ? e.buttons() : Qt::MouseButtons(e.button());
+void deliver(Element& e, Notification n, const QMouseEvent& event) {
+    deliverMouse(e, n, event, QPointF(e.pixelRect().topLeft()));
 }
 
 bool capturedBy(const QWidget& window) { return Platform::instance().capture() == &window; }
@@ -130,7 +120,7 @@ DrawnMouse::Outcome DrawnMouse::press(QWidget& window, Control& owner, const QMo
     Element* to = pressed_;
     if (!to)
         return Outcome::Window;
-    deliver(*to, Notification::MouseDown, buttonsOf(Notification::MouseDown, e), e);
+    deliver(*to, Notification::MouseDown, e);
     return Outcome::Taken;
 }
 
@@ -143,7 +133,7 @@ DrawnMouse::Outcome DrawnMouse::move(QWidget& window, Control& owner, const QMou
     followCursor(window, held_ ? drawnElementAt(owner, window, e.position().toPoint()) : to);
     if (!to)
         return Outcome::Window;
-    deliver(*to, Notification::MouseMove, buttonsOf(Notification::MouseMove, e), e);
+    deliver(*to, Notification::MouseMove, e);
     return Outcome::Taken;
 }
 
@@ -156,7 +146,7 @@ DrawnMouse::Outcome DrawnMouse::release(QWidget& window, Control&, const QMouseE
     }
     if (capturedBy(window) || !wasHeld || !to)
         return Outcome::Window;
-    deliver(*to, Notification::MouseUp, buttonsOf(Notification::MouseUp, e), e);
+    deliver(*to, Notification::MouseUp, e);
     if (!to)
         return Outcome::Taken;
     // The release that ends a double click is no click of its own.

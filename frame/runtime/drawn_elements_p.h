@@ -69,7 +69,7 @@ void paintDrawnAbove(const Element& e, const QWidget& window, QPainter& p, const
 
 class DrawnMouse {
 public:
-    // What the window does with the event after route().
+    // What the window does with the event once the drawn elements had their say.
     enum class Outcome {
         Taken,       // an element got it
         Window,      // the window's own, as it came

@@ -67,11 +67,11 @@ void deliverKeyRelease(Element& e, const QKeyEvent& event) {
         deliverCode(e, Notification::KeyUp, {Value(code), Value(shiftStateOf(event.modifiers()))});
 }
 
-void deliverMouse(Element& e, Notification n, const QMouseEvent& event) {
+void deliverMouse(Element& e, Notification n, const QMouseEvent& event, QPointF origin) {
     // A press or release reports the button that changed, a move the buttons held.
     const Qt::MouseButtons buttons =
         n == Notification::MouseMove ? event.buttons() : Qt::MouseButtons(event.button());
-    guarded(e, n, [&] { e.mouseInput(n, buttons, event.modifiers(), event.position()); });
+    guarded(e, n, [&] { e.mouseInput(n, buttons, event.modifiers(), event.position() - origin); });
 }
 
 void deliverPlain(Element& e, Notification n) {

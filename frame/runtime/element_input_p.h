@@ -14,6 +14,7 @@
 
 #include "frame/runtime/control.h"
 
+#include <QPointF>
 #include <QString>
 
 #include <cstdint>
@@ -35,8 +36,9 @@ struct KeyPressOutcome {
 KeyPressOutcome deliverKeyPress(Element& e, const QKeyEvent& event);
 void deliverKeyRelease(Element& e, const QKeyEvent& event);
 
-// MouseDown, MouseMove or MouseUp at the event's position.
-void deliverMouse(Element& e, Notification n, const QMouseEvent& event);
+// MouseDown, MouseMove or MouseUp at the event's position, taken from
+// `origin` (where a drawn element lies in the window that got the event).
+void deliverMouse(Element& e, Notification n, const QMouseEvent& event, QPointF origin = {});
 
 // A notification without arguments (GotFocus, LostFocus, Click, Change).
 void deliverPlain(Element& e, Notification n);

@@ -131,14 +131,15 @@ public:
     virtual QWidget* paintingWindow() const;
     virtual QRect paintedRect() const;
 
-    // A drawn element (label, image, shape, line) has no window while none
-    // is needed: the window it lies in paints it under its own child windows
-    // and passes it the mouse input over it. One that a window of its
-    // container would cover, or that lies in a window that cannot paint it,
-    // gets a window of its own, as does one whose widget() is asked for.
+    // A drawn element (label, image, shape, line; a disabled picture box
+    // holding only drawn elements) has no window while none is needed: the window it lies in paints it under
+    // its own child windows and passes it the mouse input over it. One that a window of its container would
+    // cover, or that lies in a window that cannot paint it, gets a window of its own, as does one whose
+    // widget() is asked for.
     bool isDrawn() const { return (drawn_ && !widget_) || drawnUntilNeeded(); }
     // For a kind that is drawn only while a condition of its own holds (a
-    // locked, empty text box): true while it holds and no window is made.
+    // locked text box that never takes the focus, a disabled picture box):
+    // true while it holds and no window is made.
     virtual bool drawnUntilNeeded() const { return false; }
     // A right click over the drawn element opens no menu, not even the form's.
     virtual bool keepsContextMenu() const { return false; }
