@@ -39,25 +39,18 @@ protected:
     std::unique_ptr<Pages> pages;
 };
 
-TEST_F(PagesAccessibility, IsATabListOfNamedSelectableTabs) {
+// Roles, names, states and actions as a screen reader lists them are pinned
+// by examples/pages_a11y.kvs and its recorded output; here, where the tabs lie.
+TEST_F(PagesAccessibility, TabsLieSideBySideAndAreFoundWhereTheyLie) {
     QAccessibleInterface* a = iface();
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->role(), QAccessible::PageTabList);
     ASSERT_EQ(a->childCount(), 3);
-    const char* names[] = {"General, 1 of 3", "Colours, 2 of 3", "Help, 3 of 3"};
     QRect previous;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         QAccessibleInterface* tab = a->child(i);
         ASSERT_NE(tab, nullptr);
         EXPECT_EQ(a->indexOfChild(tab), i);
-        EXPECT_EQ(tab->role(), QAccessible::PageTab);
-        EXPECT_EQ(tab->text(QAccessible::Name), names[i]);
-        EXPECT_TRUE(tab->state().selectable);
-        EXPECT_EQ(tab->state().selected, i == 0) << "a new control shows tab 1";
-        ASSERT_TRUE(tab->actionInterface());
-        EXPECT_EQ(tab->actionInterface()->actionNames(),
-                  QStringList{QAccessibleActionInterface::pressAction()});
         // Tabs lie side by side along the top of the control, left to right
         // (the active tab's look is wider and overlaps its neighbours a little).
         const QRect r = tab->rect().translated(-pages->site()->mapToGlobal(QPoint(0, 0)));
@@ -103,11 +96,8 @@ TEST_F(PagesAccessibility, PressActivatesTheTabAsAClickDoes) {
 
 TEST_F(PagesAccessibility, ChildrenFollowTheTabString) {
     QAccessibleInterface* a = iface();
-    ASSERT_EQ(a->childCount(), 3);
     pages->setActiveTabs("One,Two");
     ASSERT_EQ(a->childCount(), 2);
-    EXPECT_EQ(a->child(0)->text(QAccessible::Name), "One, 1 of 2");
-    EXPECT_EQ(a->child(1)->text(QAccessible::Name), "Two, 2 of 2");
     EXPECT_EQ(a->child(2), nullptr);
     pages->setActiveTabs("");
     EXPECT_EQ(a->childCount(), 0);

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace korva;
 
@@ -28,15 +30,21 @@ protected:
         pages.reset();
         platform.installed(false);
     }
+    PictureBoxElement* box(const char* name, Pages* of = nullptr) {
+        return dynamic_cast<PictureBoxElement*>((of ? of : pages.get())->element(QString::fromLatin1(name)));
+    }
+    pages::PageShape* shape(const char* name) {
+        return dynamic_cast<pages::PageShape*>(pages->element(QString::fromLatin1(name)));
+    }
+    // A source picture's pixels; the img* names are index 0 of their tab pieces.
     const QImage& image(const char* name) {
-        if (auto* box = dynamic_cast<PictureBoxElement*>(pages->element(QString::fromLatin1(name))))
-            return box->picture().image;
-        return dynamic_cast<pages::TabPicture*>(pages->element(QString::fromLatin1(name), 0))
-            ->picture()
-            .image;
+        if (PictureBoxElement* b = box(name))
+            return b->picture().image;
+        auto* piece = dynamic_cast<pages::TabPicture*>(pages->element(QString::fromLatin1(name), 0));
+        return piece->picture().image;
     }
     uint32_t at(const char* name, int x, int y) { return colourOfPixel(image(name).pixel(x, y)); }
-    uint32_t border() { return dynamic_cast<pages::PageShape*>(pages->element(u"shpBORDER"))->BorderColor(); }
+    uint32_t border() { return shape("shpBORDER")->BorderColor(); }
 
     ScriptedPlatform platform;
     std::unique_ptr<Pages> pages;
@@ -45,9 +53,6 @@ protected:
 TEST_F(PagesLooksTest, FrameColoursFollowThePageAndForm) {
     const uint32_t page = 0x00F0E8E0, form = 0x00C08040;
     EXPECT_EQ(border(), static_cast<uint32_t>(BlendColor(BlendColor(0, page, 130), form, 162)));
-    auto shape = [&](const char* n) {
-        return dynamic_cast<pages::PageShape*>(pages->element(QString::fromLatin1(n)));
-    };
     EXPECT_EQ(shape("shpBORDER")->FillColor(), page);
     EXPECT_EQ(shape("shpTOP")->BorderColor(),
               static_cast<uint32_t>(BlendColor(form, BlendColor(page, 0, 100), 244)));
@@ -77,41 +82,26 @@ TEST_F(PagesLooksTest, CornersAndOutlinesOfEachLook) {
     const uint32_t page = 0x00F0E8E0, form = 0x00C08040, b = border();
     const auto B = [](uint32_t x, uint32_t y, int w) { return static_cast<uint32_t>(BlendColor(x, y, w)); };
     const uint32_t outline = B(form, b, 80);
-    struct Row {
-        const char* name;
+    struct Point {
         int x, y;
         uint32_t want;
     };
-    const Row rows[] = {
-        {"picTABLEFT", 0, 0, B(b, form, 33)},
-        {"picTABLEFT", 1, 1, B(page, b, 50)},
-        {"picTABLEFT", 1, 0, outline},
-        {"picTABLEFT", 0, 1, outline},
-        {"picTABLEFT", 0, 22, outline},
-        {"picTABRIGHT", 1, 0, B(b, form, 13)},
-        {"picTABRIGHT", 0, 1, B(page, b, 50)},
-        {"picTABRIGHT", 0, 0, outline},
-        {"picTABRIGHT", 1, 22, outline},
-        {"picTABCAP", 0, 0, outline},
-        {"picTABCAP", 199, 0, outline},
-        {"picTABLEFTHOV", 1, 1, B(page, b, 120)},
-        {"picTABRIGHTHOV", 1, 0, B(b, form, 43)},
-        {"picTABRIGHTHOV", 3, 10, outline},
-        {"picTABRIGHTHOV", 3, 11, outline},
-        {"picTABRIGHTHOV", 3, 12, outline},
-        {"picTABRIGHTHOV", 2, 5, form},
-        {"picTABRIGHTHOV", 2, 9, form},
-        {"imgSELLEFT", 1, 1, B(page, b, 120)},
-        {"imgSELLEFT", 0, 5, b},
-        {"imgSELRIGHT", 1, 20, b},
-        {"imgSELRIGHT", 2, 22, form},
-        {"imgSELCAP", 0, 0, b},
+    const std::pair<const char*, std::vector<Point>> pictures[] = {
+        {"picTABLEFT", {{0, 0, B(b, form, 33)}, {1, 1, B(page, b, 50)}}},
+        {"picTABLEFT", {{1, 0, outline}, {0, 1, outline}, {0, 22, outline}}},
+        {"picTABRIGHT", {{1, 0, B(b, form, 13)}, {0, 1, B(page, b, 50)}, {0, 0, outline}, {1, 22, outline}}},
+        // The outline stops at 200 pixels; beyond it the gradient's top row shows.
+        {"picTABCAP", {{0, 0, outline}, {199, 0, outline}, {200, 0, B(form, page, 100)}}},
+        {"picTABLEFTHOV", {{1, 1, B(page, b, 120)}}},
+        {"picTABRIGHTHOV", {{1, 0, B(b, form, 43)}, {3, 10, outline}, {3, 11, outline}, {3, 12, outline}}},
+        {"picTABRIGHTHOV", {{2, 5, form}, {2, 9, form}}},
+        {"imgSELLEFT", {{1, 1, B(page, b, 120)}, {0, 5, b}}},
+        {"imgSELRIGHT", {{1, 20, b}, {2, 22, form}}},
+        {"imgSELCAP", {{0, 0, b}}},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(at(r.name, r.x, r.y), r.want) << r.name << " (" << r.x << "," << r.y << ")";
-    // The outline stops at 200 pixels; beyond it the gradient's top row shows.
-    EXPECT_NE(at("picTABCAP", 200, 0), outline);
-    EXPECT_EQ(at("picTABCAP", 200, 0), B(form, page, 100));
+    for (const auto& [name, points] : pictures)
+        for (const Point& p : points)
+            EXPECT_EQ(at(name, p.x, p.y), p.want) << name << " (" << p.x << "," << p.y << ")";
 }
 
 TEST_F(PagesLooksTest, HoverCaptionRunsFromPageAtTheBottomToHighlightAtTheTop) {
@@ -141,7 +131,7 @@ TEST_F(PagesLooksTest, ColorFormZeroBecomesButtonFace) {
 TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
     auto* cap2 = dynamic_cast<pages::TabPicture*>(pages->element(u"imgSELCAP", 2));
     const qint64 before = cap2->handle();
-    EXPECT_EQ(before, dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAP"))->picture().handle());
+    EXPECT_EQ(before, box("picTABCAP")->picture().handle());
     pages->setTextColor(0x00FF0000);
     EXPECT_NE(cap2->handle(), before);
     ASSERT_FALSE(cap2->texts().empty());
@@ -152,8 +142,8 @@ TEST_F(PagesLooksTest, TabsShareTheSourcePicturesAndEveryPassMakesNewOnes) {
 // A refresh that finds the look as the last one left it paints nothing anew;
 // one that finds any part of it changed from outside puts that part back.
 TEST_F(PagesLooksTest, ARefreshPutsBackWhateverPartOfTheLookWasChanged) {
-    auto* top = dynamic_cast<pages::PageShape*>(pages->element(u"shpTOP"));
-    auto* hover = dynamic_cast<PictureBoxElement*>(pages->element(u"picTABCAPHOV"));
+    pages::PageShape* top = shape("shpTOP");
+    PictureBoxElement* hover = box("picTABCAPHOV");
     const uint32_t edge = top->BorderColor();
     const QImage look = hover->picture().image;
     pages->Refresh();
@@ -174,27 +164,21 @@ TEST_F(PagesLooksTest, LooksShareTheirPixelsOnlyWhereAPaintWouldGiveTheSame) {
     auto other = Pages::createNew();
     other->setPageColor(0x00F0E8E0);
     other->setColorForm(0x00C08040);
-    auto cap = [](Pages& p, const char* name = "picTABCAP") {
-        return dynamic_cast<PictureBoxElement*>(p.element(QString::fromLatin1(name)));
-    };
-    for (const char* name : {"picTABCAP", "picTABCAPHOV", "picTABSELCAP", "picTABLEFT"}) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(cap(*other, name)->picture().image.constBits(),
-                  cap(*pages, name)->picture().image.constBits());
-    }
+    for (const char* name : {"picTABCAP", "picTABCAPHOV", "picTABSELCAP", "picTABLEFT"})
+        EXPECT_EQ(box(name, other.get())->picture().image.constBits(), image(name).constBits()) << name;
 
     const QImage shared = image("picTABCAP");
-    cap(*pages)->Line(0, 100, 3000, 100, 0x000000FFu);
+    box("picTABCAP")->Line(0, 100, 3000, 100, 0x000000FFu);
     pages->Refresh();
     EXPECT_EQ(image("picTABCAP"), shared) << "the repaint covers what was drawn";
-    EXPECT_NE(cap(*pages)->picture().handle(), cap(*other)->picture().handle());
+    EXPECT_NE(box("picTABCAP")->picture().handle(), box("picTABCAP", other.get())->picture().handle());
 
     other->setColorForm(0x00408040);
-    EXPECT_NE(cap(*other)->picture().image, shared);
+    EXPECT_NE(box("picTABCAP", other.get())->picture().image, shared);
     auto fresh = Pages::createNew();
     fresh->setPageColor(0x00F0E8E0);
     fresh->setColorForm(0x00408040);
-    EXPECT_EQ(cap(*fresh)->picture().image, cap(*other)->picture().image);
+    EXPECT_EQ(box("picTABCAP", fresh.get())->picture().image, box("picTABCAP", other.get())->picture().image);
 }
 
 } // namespace

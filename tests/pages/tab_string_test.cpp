@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace korva::pages;
 
 namespace {
@@ -86,9 +88,8 @@ TEST(TabString, CaptionsAndSpecialCaptions) {
                         {"HelpVideo", true, true, false}, {"chalkboard", false, false, false}};
     for (const Row& r : rows) {
         const SpecialCaption s = specialCaption(r.caption);
-        EXPECT_EQ(s.help, r.help) << r.caption.toStdString();
-        EXPECT_EQ(s.video, r.video) << r.caption.toStdString();
-        EXPECT_EQ(s.chalkboard, r.chalkboard) << r.caption.toStdString();
+        EXPECT_EQ(std::tuple(s.help, s.video, s.chalkboard), std::tuple(r.help, r.video, r.chalkboard))
+            << r.caption.toStdString();
     }
 }
 

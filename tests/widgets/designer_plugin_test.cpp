@@ -114,7 +114,7 @@ protected:
     std::unique_ptr<QWidget> form;
 };
 
-TEST_F(UiForm, LoadsEveryControlWithItsProperties) {
+TEST_F(UiForm, PanesLoadWithTheirPropertiesAndRelayTheirEvents) {
     auto* open = form->findChild<PaneWidget*>("openPane");
     auto* locked = form->findChild<PaneWidget*>("lockedPane");
     ASSERT_TRUE(open && locked);
@@ -130,6 +130,19 @@ TEST_F(UiForm, LoadsEveryControlWithItsProperties) {
     EXPECT_EQ(open->pane()->site()->size(), open->size());
     EXPECT_FLOAT_EQ(open->pane()->site()->Width(),
                     static_cast<float>(open->width() * 1440.0 / open->logicalDpiX()));
+
+    // The wrapper relays the control's events and its own property changes.
+    QSignalSpy clicks(open, &PaneWidget::Click);
+    QSignalSpy captions(open, &PaneWidget::TextCaptionChanged);
+    QTest::mouseMove(open->pane()->widget(), QPoint(5, 5));
+    QTest::mouseClick(open->pane()->widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks.count(), 1);
+
+    EXPECT_TRUE(open->setProperty("TextCaption", QStringLiteral("Again")));
+    EXPECT_EQ(open->pane()->TextCaption(), "Again");
+    EXPECT_EQ(captions.count(), 1);
+    open->setTextCaption("Again");
+    EXPECT_EQ(captions.count(), 1) << "no notification without a change";
 }
 
 TEST_F(UiForm, ColorsKeepsItsLayoutAndColourAsQColorAndOleColour) {
@@ -146,22 +159,6 @@ TEST_F(UiForm, ColorsKeepsItsLayoutAndColourAsQColorAndOleColour) {
     EXPECT_GE(colours.count(), 1);
     EXPECT_TRUE(ink->setProperty("Palette", 99)) << "the property is set; the control refuses the value";
     EXPECT_EQ(ink->Palette(), 7);
-}
-
-TEST_F(UiForm, ControlsWorkOnTheLoadedForm) {
-    auto* open = form->findChild<PaneWidget*>("openPane");
-    ASSERT_NE(open, nullptr);
-    QSignalSpy clicks(open, &PaneWidget::Click);
-    QSignalSpy captions(open, &PaneWidget::TextCaptionChanged);
-    QTest::mouseMove(open->pane()->widget(), QPoint(5, 5));
-    QTest::mouseClick(open->pane()->widget(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(clicks.count(), 1);
-
-    EXPECT_TRUE(open->setProperty("TextCaption", QStringLiteral("Again")));
-    EXPECT_EQ(open->pane()->TextCaption(), "Again");
-    EXPECT_EQ(captions.count(), 1);
-    open->setTextCaption("Again");
-    EXPECT_EQ(captions.count(), 1) << "no notification without a change";
 }
 
 // The tab string and the active tab from the form reach the control; a
@@ -186,10 +183,6 @@ TEST_F(UiForm, PagesLoadWithTheirTabsAndReportClicks) {
     EXPECT_TRUE(tabs->setProperty("ActiveTabs", QStringLiteral("A,B")));
     EXPECT_EQ(tabs->pages()->ActiveTabs(), "A,B");
 }
-
-} // namespace
-
-namespace {
 
 // Saved back to .ui and loaded again: the controls' properties survive,
 // changed ones included. (A plain QFormBuilder also writes the widget's inner
@@ -226,10 +219,6 @@ TEST_F(UiForm, RoundTripsThroughSaveAndLoad) {
     ASSERT_NE(tabsAgain, nullptr);
     EXPECT_EQ(tabsAgain->ActiveTabs(), "One,Two");
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(UiForm, SpinsLoadWithTheirPropertiesAndRelayTheirEvents) {
     auto* count = form->findChild<SpinWidget*>("countSpin");
