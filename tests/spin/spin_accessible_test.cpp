@@ -16,7 +16,9 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <tuple>
 
 using namespace korva;
 
@@ -26,6 +28,7 @@ struct Seen {
     QAccessible::Event type;
     QObject* object;
     QVariant value;
+    friend bool operator==(const Seen&, const Seen&) = default;
 };
 std::vector<Seen> g_events;
 
@@ -66,7 +69,7 @@ protected:
 TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
     ASSERT_NE(iface(), nullptr);
     ASSERT_NE(value(), nullptr);
-    // One line, no children: buttons and text box are drawn parts, not objects.
+    // One line, no children: the buttons and the text box are drawn, not objects of their own.
     EXPECT_EQ(accessibleTree(iface()),
               QStringList{"spin box \"\" value=1 range=0..10 step=1 state=focusable,editable "
                           "actions=Increase,Decrease,SetFocus"});
@@ -76,10 +79,9 @@ TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
     spin->setInterval(0.25);
     spin->setAllowDecpoint(true);
     spin->setText("12.5");
-    EXPECT_EQ(value()->currentValue(), QVariant(12.5));
-    EXPECT_EQ(value()->minimumValue(), QVariant(-5));
-    EXPECT_EQ(value()->maximumValue(), QVariant(300));
-    EXPECT_EQ(value()->minimumStepSize(), QVariant(0.25));
+    EXPECT_EQ((QVariantList{value()->currentValue(), value()->minimumValue(), value()->maximumValue(),
+                            value()->minimumStepSize()}),
+              (QVariantList{12.5, -5, 300, 0.25}));
     EXPECT_EQ(iface()->text(QAccessible::Value), "12.5");
     spin->setText("");
     EXPECT_FALSE(value()->currentValue().isValid()) << "no number, no value";
@@ -92,33 +94,29 @@ TEST_F(SpinAccessibility, IsASpinBoxWhoseValueIsTheText) {
 // The actions and the buttons take one path: the same events in the same
 // order with the same texts, the same bounds, the text box taking the focus.
 TEST_F(SpinAccessibility, IncreaseAndDecreaseStepLikeTheButtons) {
-    const struct {
-        const char* start;
-        bool up;
-        const char* text;
-    } cases[] = {
+    // The text before, up or down, the text after.
+    const std::tuple<const char*, bool, const char*> cases[] = {
         {"4", true, "5"},  {"10", true, "10"}, {"", true, "10"},
         {"4", false, "3"}, {"0", false, "0"},  {"", false, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.start) + (c.up ? " up" : " down"));
+    for (const auto& [start, up, text] : cases) {
+        SCOPED_TRACE(std::string(start) + (up ? " up" : " down"));
         Trace byAction, byButton;
         auto other = Spin::createNew();
-        spin->setText(c.start);
-        other->setText(c.start);
+        spin->setText(start);
+        other->setText(start);
         spin->addSink(&byAction);
         other->addSink(&byButton);
 
-        act(c.up ? QAccessibleActionInterface::increaseAction()
-                 : QAccessibleActionInterface::decreaseAction());
+        act(up ? QAccessibleActionInterface::increaseAction() : QAccessibleActionInterface::decreaseAction());
         UpDown* buttons = static_cast<UpDownElement*>(other->element(u"udnCTRL"))->buttons();
-        buttons->pressAt(buttons->buttonRect(c.up ? UpDown::UpButton : UpDown::DownButton).center());
+        buttons->pressAt(buttons->buttonRect(up ? UpDown::UpButton : UpDown::DownButton).center());
         buttons->release();
 
-        EXPECT_EQ(spin->Text(), c.text);
+        EXPECT_EQ(spin->Text(), text);
         EXPECT_EQ(byAction.lines, byButton.lines);
         EXPECT_EQ(byAction.lines.value(0),
-                  c.up ? QStringLiteral("DownClick ") + c.start : QStringLiteral("UpClick ") + c.start);
+                  (up ? QStringLiteral("DownClick ") : QStringLiteral("UpClick ")) + start);
         spin->removeSink(&byAction);
     }
 
@@ -132,11 +130,7 @@ TEST_F(SpinAccessibility, IncreaseAndDecreaseStepLikeTheButtons) {
 }
 
 TEST_F(SpinAccessibility, SettingTheValueTypesItWithinTheBounds) {
-    const struct {
-        bool decimal;
-        QVariant v;
-        const char* text;
-    } cases[] = {
+    const std::tuple<bool, QVariant, const char*> cases[] = {
         {false, 7, "7"},
         {false, 99, "10"},
         {false, -3, "0"},
@@ -146,21 +140,19 @@ TEST_F(SpinAccessibility, SettingTheValueTypesItWithinTheBounds) {
         {false, QStringLiteral("eight"), "1"},
         {false, std::numeric_limits<double>::infinity(), "1"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.v.toString().toStdString());
+    for (const auto& [decimal, v, text] : cases) {
+        SCOPED_TRACE(v.toString().toStdString());
         spin->setText("1");
-        spin->setAllowDecpoint(c.decimal);
-        value()->setCurrentValue(c.v);
-        EXPECT_EQ(spin->Text(), c.text);
+        spin->setAllowDecpoint(decimal);
+        value()->setCurrentValue(v);
+        EXPECT_EQ(spin->Text(), text);
     }
 }
 
 TEST_F(SpinAccessibility, AnnouncesValueFocusAndStateChanges) {
     spin->setText("6");
     ASSERT_FALSE(g_events.empty());
-    EXPECT_EQ(g_events.back().type, QAccessible::ValueChanged);
-    EXPECT_EQ(g_events.back().object, spin->site());
-    EXPECT_EQ(g_events.back().value, QVariant(6.0));
+    EXPECT_EQ(g_events.back(), (Seen{QAccessible::ValueChanged, spin->site(), 6.0}));
 
     // On a window with another field holding the focus.
     QWidget window;
@@ -177,20 +169,13 @@ TEST_F(SpinAccessibility, AnnouncesValueFocusAndStateChanges) {
     act(QAccessibleActionInterface::increaseAction());
     EXPECT_TRUE(textBox()->hasFocus()) << "stepping gives the text box the focus, as the buttons do";
     EXPECT_TRUE(iface()->state().focused);
-    std::vector<std::pair<QAccessible::Event, QObject*>> seen;
-    for (const Seen& e : g_events)
-        seen.emplace_back(e.type, e.object);
-    EXPECT_EQ(seen, (std::vector<std::pair<QAccessible::Event, QObject*>>{
-                        {QAccessible::Focus, spin->site()}, {QAccessible::ValueChanged, spin->site()}}));
-    EXPECT_EQ(g_events.back().value, QVariant(7.0));
+    EXPECT_EQ(g_events, (std::vector<Seen>{{QAccessible::Focus, spin->site(), {}},
+                                           {QAccessible::ValueChanged, spin->site(), 7.0}}));
 
     g_events.clear();
     spin->setEnabled(false);
-    ASSERT_FALSE(g_events.empty());
-    bool stateChanged = false;
-    for (const Seen& s : g_events)
-        stateChanged |= s.type == QAccessible::StateChanged;
-    EXPECT_TRUE(stateChanged);
+    EXPECT_TRUE(std::any_of(g_events.begin(), g_events.end(),
+                            [](const Seen& e) { return e.type == QAccessible::StateChanged; }));
     spin->widget()->setParent(nullptr); // the spin owns its window, not the test's
 }
 

@@ -45,22 +45,20 @@ TEST(SpinHighDpi, LayoutMembersAndSavedValuesDoNotDependOnTheScale) {
     test::scaleFactor();
     test::expectTwipsIgnoreTheScale();
     auto spin = countSpin();
-    EXPECT_FLOAT_EQ(spin->site()->Width(), 2805);
-    EXPECT_FLOAT_EQ(spin->site()->Height(), 555);
-    const auto box = [&](const char* name) {
+    const std::pair<const char*, std::array<float, 4>> boxes[] = {{"txtBORDER", {0, 0, 2805, 555}},
+                                                                  {"picfraBOX", {30, 30, 2745, 495}},
+                                                                  {"udnCTRL", {30, 0, 2715, 495}},
+                                                                  {"txtUPDOWN", {0, 152.5, 2445, 285}},
+                                                                  {"lblBACK", {0, 0, 2805, 285}}};
+    for (const auto& [name, box] : boxes) {
         const Element* e = spin->element(QString::fromLatin1(name));
-        return std::array<float, 4>{e->Left(), e->Top(), e->Width(), e->Height()};
-    };
-    EXPECT_EQ(box("txtBORDER"), (std::array<float, 4>{0, 0, 2805, 555}));
-    EXPECT_EQ(box("picfraBOX"), (std::array<float, 4>{30, 30, 2745, 495}));
-    EXPECT_EQ(box("udnCTRL"), (std::array<float, 4>{30, 0, 2715, 495}));
-    EXPECT_FLOAT_EQ(spin->element(u"txtUPDOWN")->Top(), 152.5f);
-
+        EXPECT_EQ((std::array<float, 4>{e->Left(), e->Top(), e->Width(), e->Height()}), box) << name;
+    }
     PropertyBag bag;
     spin->WriteProperties(bag);
-    EXPECT_EQ(bag.ReadProperty("Max", Value()), Value(int32_t{99999}));
-    EXPECT_EQ(bag.ReadProperty("Text", Value()), Value(QStringLiteral("12345")));
-    EXPECT_EQ(bag.ReadProperty("Interval", Value()), Value(0.5));
+    for (const auto& [key, v] : {std::pair{"Max", Value(int32_t{99999})}, std::pair{"Text", Value("12345")},
+                                 std::pair{"Interval", Value(0.5)}})
+        EXPECT_EQ(bag.ReadProperty(key, Value()), v) << key;
 }
 
 TEST(SpinHighDpi, DrawsAtDeviceResolution) {
@@ -95,14 +93,11 @@ TEST(SpinDarkPalette, FollowsThePaletteReadably) {
     const QRect text = textArea(*spin);
     EXPECT_EQ(img.pixel(text.left() + 1, text.top() + 1), base);
     ASSERT_GT(digits(img, text, true).count, 20) << "light digits on the dark box";
-    int brightest = 0;
-    QRgb inkColour = base;
+    QRgb inkColour = base; // the brightest pixel of the digits
     for (int y = text.top(); y <= text.bottom(); ++y)
         for (int x = text.left(); x <= text.right(); ++x)
-            if (qGray(img.pixel(x, y)) > brightest) {
-                brightest = qGray(img.pixel(x, y));
+            if (qGray(img.pixel(x, y)) > qGray(inkColour))
                 inkColour = img.pixel(x, y);
-            }
     EXPECT_GT(contrast(inkColour, base), 7.0);
 
     // The frame: its outermost ring stands out from the dark form around the

@@ -6,33 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 using namespace korva;
 
-TEST(SpinLayout, DesignSizePositionsAreExact) {
-    const SpinLayout l = computeSpinLayout(2805, 555, 555, 15);
-    EXPECT_EQ(l.frame, (SpinBox4{0, 0, 2805, 555}));
-    EXPECT_EQ(l.box, (SpinBox4{30, 30, 2745, 495}));
-    EXPECT_EQ(l.updown, (SpinBox4{30, 0, 2715, 495}));
-    ASSERT_TRUE(l.textWidth);
-    EXPECT_EQ(*l.textWidth, 2445.0f);
-    EXPECT_EQ(l.textLeft, 0.0f);
-    EXPECT_EQ(l.textTop, 152.5f);
-    // Wider than the component that clips it.
-    EXPECT_EQ(l.label, (SpinBox4{0, 0, 2805, 285}));
-}
-
+// The design size's positions are checked on the elements, at every scale, in spin_display_test.
 TEST(SpinLayout, TextWidthOnlyWhenWiderThanTheButtonStrip) {
-    struct Row {
-        float width;
-        bool set;
-    } rows[] = {{300, false}, {360, false}, {360.5f, true}, {1000, true}};
-    for (const Row& r : rows) {
-        const SpinLayout l = computeSpinLayout(r.width, 555, 555, 15);
-        EXPECT_EQ(l.textWidth.has_value(), r.set) << r.width;
-        // The other steps still run.
-        EXPECT_EQ(l.updown.width, r.width - 90) << r.width;
+    const std::pair<float, bool> rows[] = {{300, false}, {360, false}, {360.5f, true}, {1000, true}};
+    for (const auto& [width, set] : rows) {
+        const SpinLayout l = computeSpinLayout(width, 555, 555, 15);
+        EXPECT_EQ(l.textWidth.has_value(), set) << width;
+        EXPECT_EQ(l.updown.width, width - 90) << width << ": the other steps still run";
     }
 }
 
@@ -52,12 +37,8 @@ TEST(SpinLayout, WholeFontSizeRoundsHalvesAwayFromZero) {
 }
 
 TEST(SpinInput, KeyLockTable) {
-    struct Row {
-        int32_t key;
-        bool check;
-        const char* text;
-        int expected;
-    } rows[] = {
+    // Key code, whether a decimal point is allowed, the text so far, the code let through.
+    const std::tuple<int32_t, bool, const char*, int> rows[] = {
         {46, true, "12", 46},    {46, true, "12.", 0},  {46, true, ".5", 0}, {46, true, "", 46},
         {190, true, "12", 0},    {190, false, "12", 0}, {48, true, "", 48},  {57, true, "1.", 57},
         {8, true, "1.5", 8},     {8, false, "", 8},     {56, false, "", 56}, {65, false, "", 0},
@@ -65,9 +46,9 @@ TEST(SpinInput, KeyLockTable) {
         {13, true, "", 0},       {47, true, "", 0},     {58, true, "", 0},   {-1, true, "", 0},
         {256 + 49, true, "", 0},
     };
-    for (const Row& r : rows)
-        EXPECT_EQ(spin_input::KeyLock(r.key, r.check, QString::fromLatin1(r.text)), r.expected)
-            << r.key << " " << r.check << " " << r.text;
+    for (const auto& [key, check, text, expected] : rows)
+        EXPECT_EQ(spin_input::KeyLock(key, check, QString::fromLatin1(text)), expected)
+            << key << " " << check << " " << text;
 }
 
 TEST(SpinInput, DecimalpointCheckCountsOnlyTheFullStop) {
