@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 using namespace korva;
@@ -33,11 +35,8 @@ const ClassRow kClasses[] = {
 
 TEST(Catalogue, LibraryIdentity) {
     const LibraryInfo& lib = catalogue::library();
-    EXPECT_EQ(lib.name, "korvactl");
-    EXPECT_EQ(guidToString(lib.libid), "{EF90A53A-100F-461D-82DB-5F6D3EDC0054}");
-    EXPECT_EQ(lib.majorVersion, 11);
-    EXPECT_EQ(lib.minorVersion, 0);
-    EXPECT_EQ(lib.lcid, 0x0409u);
+    EXPECT_EQ(std::tuple(lib.name, guidToString(lib.libid), lib.majorVersion, lib.minorVersion, lib.lcid),
+              std::tuple("korvactl", "{EF90A53A-100F-461D-82DB-5F6D3EDC0054}", 11, 0, 0x0409u));
 }
 
 TEST(Catalogue, ClassesCarryTheirIdentifiersInOrder) {
@@ -83,22 +82,20 @@ TEST(Catalogue, EnumerationsKeepTheirPublishedNames) {
         "Toolbar",      "Toolbar Checked",     "Hyperlink",  "Hyperlink White",
         "Spin Button",  "Spin Button Pressed", "Windows XP", "Toolbar Tab Selected",
         "Toolbar Tab ", "Windows XP Toolbar"};
-    ASSERT_EQ(e[0].members.size(), static_cast<std::size_t>(buttonTypes.size()));
-    for (qsizetype i = 0; i < buttonTypes.size(); ++i) {
-        EXPECT_EQ(e[0].members[i].first, buttonTypes[i]);
-        EXPECT_EQ(e[0].members[i].second, i + 1);
-    }
+    // Names in order, numbered from `first`.
+    const auto expectMembers = [](const auto& members, const QStringList& names, int first) {
+        ASSERT_EQ(members.size(), static_cast<std::size_t>(names.size()));
+        for (qsizetype i = 0; i < names.size(); ++i)
+            EXPECT_EQ(members[i], std::pair(names[i], static_cast<int>(first + i)));
+    };
+    expectMembers(e[0].members, buttonTypes, 1);
     EXPECT_EQ(e[0].members[12].first.size(), 12) << "\"Toolbar Tab \" keeps its trailing space";
 
     EXPECT_EQ(e[1].name, "enZAVINPalette");
     EXPECT_EQ(guidToString(e[1].id), "{CB68F48B-4C7A-4486-BFDE-5530FC36550C}");
     const QStringList layouts = {"AP8X2",   "AP9X3",   "AP8X8",    "AP16X8",   "AP24X8",   "AP24X10",
                                  "AP8X4X4", "AP8X8X6", "AP12X6X6", "AP16X8X6", "AP24X8X6", "AP32X8X6"};
-    ASSERT_EQ(e[1].members.size(), static_cast<std::size_t>(layouts.size()));
-    for (qsizetype i = 0; i < layouts.size(); ++i) {
-        EXPECT_EQ(e[1].members[i].first, layouts[i]);
-        EXPECT_EQ(e[1].members[i].second, i);
-    }
+    expectMembers(e[1].members, layouts, 0);
 }
 
 // The IDL ships as source; when a control adds or changes a member, this

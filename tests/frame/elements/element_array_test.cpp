@@ -13,6 +13,7 @@
 
 #include <QTest>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace korva;
 
@@ -29,14 +30,11 @@ protected:
             ADD_FAILURE() << "no copy of " << source->Name().toStdString() << " of the template's kind";
             return source;
         }
-        EXPECT_EQ(copy->Index(), index);
-        EXPECT_EQ(copy->Name(), source->Name());
-        EXPECT_FALSE(copy->Visible());
-        EXPECT_EQ(copy->Left(), source->Left());
-        EXPECT_EQ(copy->Top(), source->Top());
-        EXPECT_EQ(copy->Width(), source->Width());
-        EXPECT_EQ(copy->Height(), source->Height());
-        EXPECT_EQ(copy->Container(), source->Container());
+        const auto shared = [](Element* e) {
+            return std::tuple(e->Name(), e->Left(), e->Top(), e->Width(), e->Height(), e->Container());
+        };
+        EXPECT_EQ(std::tuple(copy->Index(), copy->Visible()), std::tuple(index, false));
+        EXPECT_EQ(shared(copy), shared(source));
         return copy;
     }
 };
@@ -49,11 +47,9 @@ TEST_F(ElementArrayTest, CopiesTakeEveryKindsPropertiesAndLeaveTheTemplateAlone)
     font.name = QStringLiteral("Tahoma");
     lbl->setFont(font);
     LabelElement* lblCopy = load(lbl, 1);
-    EXPECT_EQ(lblCopy->Caption(), "General");
-    EXPECT_EQ(lblCopy->Font(), font);
+    EXPECT_EQ(std::tuple(lblCopy->Caption(), lblCopy->Font()), std::tuple(QStringLiteral("General"), font));
     lblCopy->setCaption(QStringLiteral("Other"));
-    EXPECT_EQ(lbl->Caption(), "General");
-    EXPECT_TRUE(lbl->Visible());
+    EXPECT_EQ(std::tuple(lbl->Caption(), lbl->Visible()), std::tuple(QStringLiteral("General"), true));
 
     QImage img(3, 3, QImage::Format_RGB32);
     img.fill(Qt::red);
@@ -71,8 +67,8 @@ TEST_F(ElementArrayTest, CopiesTakeEveryKindsPropertiesAndLeaveTheTemplateAlone)
     shape->setContainer(box);
     shape->setFillColor(0x00ABCDEF);
     ShapeElement* shapeCopy = load(shape, 2);
-    EXPECT_EQ(shapeCopy->FillColor(), 0x00ABCDEFu);
-    EXPECT_EQ(shapeCopy->widget()->parentWidget(), box->widget());
+    EXPECT_EQ(std::tuple(shapeCopy->FillColor(), shapeCopy->widget()->parentWidget()),
+              std::tuple(0x00ABCDEFu, box->widget()));
 
     auto* line = add<LineElement>("linSEP", 0);
     line->setX2(300);
@@ -82,16 +78,15 @@ TEST_F(ElementArrayTest, CopiesTakeEveryKindsPropertiesAndLeaveTheTemplateAlone)
     text->setText(QStringLiteral("1"));
     text->setMaxLength(4);
     TextBoxElement* textCopy = load(text, 1);
-    EXPECT_EQ(textCopy->Text(), "1");
-    EXPECT_EQ(textCopy->MaxLength(), 4);
+    EXPECT_EQ(std::tuple(textCopy->Text(), textCopy->MaxLength()), std::tuple(QStringLiteral("1"), 4));
 
     auto* combo = add<ComboBoxElement>("cboA", 0, ComboBoxElement::DropdownList);
     combo->AddItem(QStringLiteral("a"));
     combo->AddItem(QStringLiteral("b"));
     combo->setListIndex(1);
     ComboBoxElement* comboCopy = load(combo, 1);
-    EXPECT_EQ(comboCopy->style(), ComboBoxElement::DropdownList);
-    EXPECT_EQ(comboCopy->ListIndex(), 1);
+    EXPECT_EQ(std::tuple(comboCopy->style(), comboCopy->ListIndex()),
+              std::tuple(ComboBoxElement::DropdownList, 1));
 
     auto* button = add<CommandButtonElement>("cmdA", 0);
     button->setCaption(QStringLiteral("OK"));
@@ -135,9 +130,8 @@ TEST_F(ElementArrayTest, LoadAndUnloadRefuseWhatTheyCannotDo) {
     }
     const size_t before = host->elements().size();
     ASSERT_NE(host->loadElement(u"lblTAB", 32767), nullptr);
-    EXPECT_FALSE(host->unloadElement(u"lblTAB", 1)); // built with the control
-    EXPECT_FALSE(host->unloadElement(u"lblTAB", 0));
-    EXPECT_FALSE(host->unloadElement(u"lblTAB", 5));
+    for (const int builtOrMissing : {1, 0, 5}) // 0 and 1 are built with the control
+        EXPECT_FALSE(host->unloadElement(u"lblTAB", builtOrMissing)) << builtOrMissing;
 
     // Not from inside the element's own handler.
     Element* loaded = host->element(u"lblTAB", 32767);

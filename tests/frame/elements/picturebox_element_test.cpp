@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 
 using namespace korva;
 
@@ -83,8 +84,7 @@ TEST_F(PictureBoxTest, LinesMatchTheirClosedFormWithTheEndPointLeftOut) {
 
 TEST_F(PictureBoxTest, TwipsScaleMapsToPixelsAndBack) {
     box->setScaleMode(ScaleMode::Twips);
-    EXPECT_EQ(box->ScaleWidth(), 600.0f);
-    EXPECT_EQ(box->ScaleHeight(), 450.0f);
+    EXPECT_EQ(std::tuple(box->ScaleWidth(), box->ScaleHeight()), std::tuple(600.0f, 450.0f));
     box->Line(30, 45, 152.5f, 45, kRed); // (2,3) to (10.17 -> 10, 3)
     EXPECT_EQ(pixelsOf(kRed), expectedLine(2, 3, 10, 3, 40, 30));
     EXPECT_EQ(box->Point(135, 45), static_cast<int32_t>(kRed));   // pixel 9
@@ -94,9 +94,8 @@ TEST_F(PictureBoxTest, TwipsScaleMapsToPixelsAndBack) {
 TEST_F(PictureBoxTest, PointsAndRefusedArguments) {
     box->PSet(4, 5, kBlue);
     EXPECT_EQ(box->Point(4, 5), static_cast<int32_t>(kBlue));
-    EXPECT_EQ(box->Point(-1, 5), -1);
-    EXPECT_EQ(box->Point(40, 5), -1);
-    EXPECT_EQ(box->Point(std::nanf(""), 0), -1);
+    for (const auto& [x, y] : {std::pair(-1.0f, 5.0f), {40.0f, 5.0f}, {std::nanf(""), 0.0f}})
+        EXPECT_EQ(box->Point(x, y), -1) << x << "," << y;
     box->PSet(400, 5, kBlue); // outside: nothing, no failure
 
     // Without a colour the fore colour draws; an untranslatable colour draws
@@ -196,8 +195,8 @@ TEST_F(PictureBoxTest, ContainedElementsUseTheBoxScale) {
     auto* shape = add<ShapeElement>("shpIN");
     shape->setContainer(box);
     shape->Move(10, 5, 8, 4); // the box's pixels, not the site's twips
-    EXPECT_EQ(shape->widget()->parentWidget(), box->widget());
-    EXPECT_EQ(shape->widget()->geometry(), QRect(10, 5, 8, 4));
+    EXPECT_EQ(std::tuple(shape->widget()->parentWidget(), shape->widget()->geometry()),
+              std::tuple(box->widget(), QRect(10, 5, 8, 4)));
     box->setScaleMode(ScaleMode::Twips);
     EXPECT_EQ(shape->widget()->geometry(), QRect(1, 0, 1, 0)); // the same numbers read as twips
     box->setContainer(box);                                    // refused: a box cannot hold itself
@@ -205,14 +204,10 @@ TEST_F(PictureBoxTest, ContainedElementsUseTheBoxScale) {
 
     // The box reports the mouse in its own scale.
     box->setScaleMode(ScaleMode::Pixels);
-    float seenX = -1, seenY = -1;
-    box->handlers().onMouseDown = [&](int16_t, int16_t, float x, float y) {
-        seenX = x;
-        seenY = y;
-    };
+    std::pair<float, float> seen{-1, -1};
+    box->handlers().onMouseDown = [&](int16_t, int16_t, float x, float y) { seen = {x, y}; };
     QTest::mousePress(box->widget(), Qt::LeftButton, {}, QPoint(12, 7));
-    EXPECT_EQ(seenX, 12.0f);
-    EXPECT_EQ(seenY, 7.0f);
+    EXPECT_EQ(seen, std::pair(12.0f, 7.0f));
 }
 
 // A box nothing shows yet has no window, and neither has what lies in it;
@@ -237,9 +232,8 @@ TEST_F(PictureBoxTest, AHiddenBoxAndItsContentsGetWindowsWhenItShows) {
     hidden->setVisible(true);
     // The box gets a window; the shape lying in it is drawn by it.
     EXPECT_EQ(windows(), before + 1);
-    EXPECT_TRUE(shape->isDrawn());
-    EXPECT_EQ(shape->paintingWindow(), hidden->widget());
-    EXPECT_EQ(shape->paintedRect(), QRect(2, 2, 5, 5));
+    EXPECT_EQ(std::tuple(shape->isDrawn(), shape->paintingWindow(), shape->paintedRect()),
+              std::tuple(true, hidden->widget(), QRect(2, 2, 5, 5)));
     EXPECT_EQ(colourOfPixel(hidden->widget()->grab().toImage().pixel(3, 0)), kRed);
 
     // A drop-down made a tool window before it ever showed opens as one.
@@ -249,9 +243,9 @@ TEST_F(PictureBoxTest, AHiddenBoxAndItsContentsGetWindowsWhenItShows) {
     EXPECT_EQ(windows(), before + 1);
     panel->setVisible(true);
     ASSERT_NE(panel->widget(), nullptr);
-    EXPECT_TRUE(panel->widget()->isWindow());
-    EXPECT_EQ(panel->widget()->windowType(), Qt::Tool);
-    EXPECT_TRUE(panel->widget()->isVisible());
+    EXPECT_EQ(
+        std::tuple(panel->widget()->isWindow(), panel->widget()->windowType(), panel->widget()->isVisible()),
+        std::tuple(true, Qt::Tool, true));
 }
 
 } // namespace

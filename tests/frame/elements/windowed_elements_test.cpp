@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace korva;
 
@@ -31,6 +32,10 @@ protected:
         text->handlers().onChange = [this] { ++changes; };
     }
     QWidget* textWidget() { return text->widget(); }
+    // What a combo box shows: its selection, item count and text.
+    static std::tuple<int, int, QString> state(ComboBoxElement* c) {
+        return {c->ListIndex(), c->ListCount(), c->Text()};
+    }
 
     TextBoxElement* text = add<TextBoxElement>("txtIN");
     QStringList log;
@@ -124,15 +129,13 @@ TEST_F(WindowedTest, SelectionIsClampedToTheText) {
     EXPECT_EQ(text->SelStart(), 0);
     text->setSelStart(2);
     text->setSelLength(10);
-    EXPECT_EQ(text->SelStart(), 2);
-    EXPECT_EQ(text->SelLength(), 3);
-    EXPECT_EQ(text->SelText(), "llo");
+    EXPECT_EQ(std::tuple(text->SelStart(), text->SelLength(), text->SelText()), std::tuple(2, 3, "llo"));
     text->setSelText(QStringLiteral("p!"));
     EXPECT_EQ(text->Text(), "hep!");
-    text->setSelStart(-1);
-    EXPECT_EQ(text->SelStart(), 4);
-    text->setSelStart(99);
-    EXPECT_EQ(text->SelStart(), 4);
+    for (const int refused : {-1, 99}) {
+        text->setSelStart(refused);
+        EXPECT_EQ(text->SelStart(), 4) << refused;
+    }
 }
 
 TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
@@ -142,34 +145,28 @@ TEST_F(WindowedTest, ComboReportsSelectionsButNotListChanges) {
     combo->AddItem(QStringLiteral("one"));
     combo->AddItem(QStringLiteral("three"));
     combo->AddItem(QStringLiteral("two"), 1);
-    EXPECT_EQ(combo->ListIndex(), -1);
     EXPECT_EQ(combo->List(1), "two");
-    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(std::tuple(combo->ListIndex(), clicks), std::tuple(-1, 0));
 
     combo->setListIndex(2);
-    EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(combo->Text(), "three");
-    combo->setListIndex(3);
+    EXPECT_EQ(std::tuple(state(combo), clicks), std::tuple(std::tuple(2, 3, "three"), 1));
+    combo->setListIndex(3); // out of range: refused
     combo->AddItem(QStringLiteral("x"), 9);
-    EXPECT_EQ(combo->ListIndex(), 2);
-    EXPECT_EQ(combo->ListCount(), 3);
-
+    EXPECT_EQ(state(combo), std::tuple(2, 3, "three"));
+    // The selection follows its item as others come and go, without a click.
     combo->RemoveItem(0);
     EXPECT_EQ(combo->ListIndex(), 1);
     combo->AddItem(QStringLiteral("zero"), 0);
-    EXPECT_EQ(combo->ListIndex(), 2);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(std::tuple(combo->ListIndex(), clicks), std::tuple(2, 1));
 
     QTest::keyClick(combo->widget(), Qt::Key_Up); // the user picks "two"
-    EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(combo->Text(), "two");
+    EXPECT_EQ(std::tuple(combo->Text(), clicks), std::tuple("two", 2));
     combo->setText(QStringLiteral("ZERO")); // matched without regard to case
     EXPECT_EQ(combo->ListIndex(), 0);
     combo->RemoveItem(0);
     EXPECT_EQ(combo->ListIndex(), -1);
     combo->Clear();
-    EXPECT_EQ(combo->ListCount(), 0);
-    EXPECT_EQ(clicks, 3);
+    EXPECT_EQ(std::tuple(combo->ListCount(), clicks), std::tuple(0, 3));
 }
 
 TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
@@ -178,8 +175,7 @@ TEST_F(WindowedTest, EditableComboReportsTypedAndSetText) {
     combo->handlers().onChange = [&] { ++changed; };
     combo->AddItem(QStringLiteral("Arial"));
     combo->setText(QStringLiteral("Combo1"));
-    EXPECT_EQ(changed, 1);
-    EXPECT_EQ(combo->Text(), "Combo1");
+    EXPECT_EQ(std::tuple(combo->Text(), changed), std::tuple("Combo1", 1));
     auto* edit = combo->widget()->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     QTest::keyClicks(edit, QStringLiteral("x"));
@@ -208,27 +204,20 @@ TEST_F(WindowedTest, ComboWindowIsMadeWhenNeeded) {
     combo->setText(QStringLiteral("Combo1"));
     combo->setText(QStringLiteral("Combo1"));
     combo->setListIndex(0); // no item to select
-    EXPECT_EQ(changed, 1);
-    EXPECT_EQ(combo->Text(), "Combo1");
-    EXPECT_EQ(combo->ListCount(), 0);
-    EXPECT_EQ(combo->ListIndex(), -1);
+    EXPECT_EQ(std::tuple(state(combo), changed), std::tuple(std::tuple(-1, 0, "Combo1"), 1));
     host->site()->show();
     EXPECT_EQ(host->site()->findChild<QComboBox*>(), nullptr) << "nothing has needed the window yet";
 
     host->site()->resizeTwips(3000, 4000); // the control grows over it
     auto* box = host->site()->findChild<QComboBox*>();
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(box->currentText(), "Combo1");
-    EXPECT_EQ(box->font().pointSizeF(), 14);
-    EXPECT_EQ(box->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(box->geometry(), QRect(0, 200, 100, 21));
+    EXPECT_EQ(std::tuple(box->currentText(), box->font().pointSizeF(), box->focusPolicy(), box->geometry()),
+              std::tuple("Combo1", 14.0, Qt::NoFocus, QRect(0, 200, 100, 21)));
     const QObjectList& order = host->site()->children();
     EXPECT_LT(order.indexOf(box), order.indexOf(after->widget())) << "behind what was made after it";
 
     // Asking for the window, or an item for the list, makes it too.
-    auto* asked = add<ComboBoxElement>("cboASK");
-    asked->Move(0, 9000, 1500, 315);
-    EXPECT_NE(asked->widget(), nullptr);
+    EXPECT_NE(add<ComboBoxElement>("cboASK")->widget(), nullptr);
     auto* listed = add<ComboBoxElement>("cboLIST", -1, ComboBoxElement::DropdownList);
     listed->Move(0, 9000, 1500, 315);
     listed->AddItem(QStringLiteral("one"));
@@ -290,19 +279,15 @@ TEST_F(WindowedTest, LockedFrameMakesItsFieldWhenNeeded) {
         frame->setMaxLength(4);
         frame->setAlignment(TextBoxElement::RightJustify);
         frame->Move(0, 600, 1500, 300);
-        EXPECT_TRUE(frame->isDrawn());
-        EXPECT_EQ(frame->paintingWindow(), host->site());
-        EXPECT_EQ(frame->paintedRect(), QRect(0, 40, 100, 20));
+        EXPECT_EQ(std::tuple(frame->isDrawn(), frame->paintingWindow(), frame->paintedRect()),
+                  std::tuple(true, host->site(), QRect(0, 40, 100, 20)));
         c.act(*frame);
         auto* field = qobject_cast<QLineEdit*>(frame->paintingWindow());
-        EXPECT_EQ(field != nullptr, c.makesField);
-        EXPECT_EQ(frame->isDrawn(), !c.makesField);
+        EXPECT_EQ(std::tuple(field != nullptr, frame->isDrawn()), std::tuple(c.makesField, !c.makesField));
         if (field) {
-            EXPECT_EQ(field->maxLength(), 4);
-            EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-            EXPECT_EQ(field->focusPolicy(), Qt::NoFocus);
-            EXPECT_EQ(field->contextMenuPolicy(), Qt::PreventContextMenu);
-            EXPECT_EQ(field->isReadOnly(), frame->Locked());
+            EXPECT_EQ(std::tuple(field->maxLength(), field->alignment() & Qt::AlignHorizontal_Mask,
+                                 field->focusPolicy(), field->contextMenuPolicy(), field->isReadOnly()),
+                      std::tuple(4, Qt::AlignRight, Qt::NoFocus, Qt::PreventContextMenu, frame->Locked()));
         }
         frame->setVisible(false); // out of the next case's way
     }

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <span>
 #include <string>
 
 using namespace korva;
@@ -17,23 +18,16 @@ using namespace korva;
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
     const struct {
         double in, out;
-    } cases[] = {{0.5, 0},
-                 {1.5, 2},
-                 {2.5, 2},
-                 {-0.5, -0},
-                 {-1.5, -2},
-                 {-2.5, -2},
-                 {100.5, 100},
-                 {101.5, 102},
-                 {2.4999999, 2},
-                 {2.5000001, 3},
-                 {-7.2, -7},
-                 {1e300, 1e300},
-                 {0x1p52 - 0.5, 0x1p52},
-                 {-(0x1p52 - 2.5), -(0x1p52 - 2)},
-                 {0x1p52 + 1, 0x1p52 + 1}};
+    } cases[] = {
+        {0.5, 0},     {1.5, 2},     {2.5, 2},       {-0.5, -0},     {-1.5, -2}, {-2.5, -2},
+        {100.5, 100}, {101.5, 102}, {2.4999999, 2}, {2.5000001, 3}, {-7.2, -7}, {1e300, 1e300},
+    };
     for (const auto& c : cases)
         EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+    // Near 2^52 the halves are the last fractions a double holds.
+    EXPECT_EQ(roundHalfEven(0x1p52 - 0.5), 0x1p52);
+    EXPECT_EQ(roundHalfEven(-(0x1p52 - 2.5)), -(0x1p52 - 2));
+    EXPECT_EQ(roundHalfEven(0x1p52 + 1), 0x1p52 + 1);
     EXPECT_TRUE(std::isnan(roundHalfEven(NAN)));
     EXPECT_FALSE(std::signbit(roundHalfEven(-0.4)));
 }
@@ -52,10 +46,10 @@ TEST(WholeNumbers, RangeChecksLeaveTheTargetUntouched) {
         EXPECT_EQ(i, c.out) << c.in;
     }
     int32_t l = 9;
-    EXPECT_TRUE(toLong(2147483647.0, l));
-    EXPECT_EQ(l, 2147483647);
-    EXPECT_FALSE(toLong(2147483648.0, l));
-    EXPECT_EQ(l, 2147483647);
+    for (const auto& [in, ok] : {std::pair{2147483647.0, true}, {2147483648.0, false}}) {
+        EXPECT_EQ(toLong(in, l), ok) << in;
+        EXPECT_EQ(l, 2147483647) << in;
+    }
 }
 
 TEST(TextToNumber, AcceptsNumbersRejectsTheRest) {
@@ -96,33 +90,28 @@ TEST(LeadingNumber, ReadsAsMuchAsItCan) {
 }
 
 TEST(Formats, HalvesRoundAwayFromZeroOnTheDecimalReading) {
-    const struct {
+    struct Row {
         double in;
-        std::string whole;
-        std::string oneDecimal;
-    } cases[] = {
-        {0.5, "1", "0.5"},
-        {1.5, "2", "1.5"},
-        {2.5, "3", "2.5"},
-        {-2.5, "-3", "-2.5"},
-        {0.15, "0", "0.2"},
-        {0.25, "0", "0.3"},
-        {1.05, "1", "1.1"},
-        {-0.04, "0", "0.0"},
-        {9.96, "10", "10.0"},
+        std::string whole, oneDecimal;
+    };
+    const Row near[] = {
+        {0.5, "1", "0.5"},  {1.5, "2", "1.5"},  {2.5, "3", "2.5"},   {-2.5, "-3", "-2.5"}, {0.15, "0", "0.2"},
+        {0.25, "0", "0.3"}, {1.05, "1", "1.1"}, {-0.04, "0", "0.0"}, {9.96, "10", "10.0"}, {0, "0", "0.0"},
+    };
+    // Long numbers: beyond fifteen significant digits every digit still counts.
+    const Row wide[] = {
         {99999.95, "100000", "100000.0"},
-        {0, "0", "0.0"},
         {1234567.0, "1234567", "1234567.0"},
-        // Beyond fifteen significant digits every digit still counts.
         {4503599627370497.0 - 0.5, "4503599627370496", "4503599627370496.0"},
         {100000000000000.25, "100000000000000", "100000000000000.3"},
         {9007199254740993.0, "9007199254740992", "9007199254740992.0"},
         {1e300, "1" + std::string(300, '0'), ("1" + std::string(300, '0') + ".0")},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(formatWhole(c.in).toStdString(), c.whole) << c.in;
-        EXPECT_EQ(formatOneDecimal(c.in).toStdString(), c.oneDecimal) << c.in;
-    }
+    for (const auto& rows : {std::span<const Row>(near), std::span<const Row>(wide)})
+        for (const Row& c : rows) {
+            EXPECT_EQ(formatWhole(c.in).toStdString(), c.whole) << c.in;
+            EXPECT_EQ(formatOneDecimal(c.in).toStdString(), c.oneDecimal) << c.in;
+        }
 }
 
 TEST(ValueConversions, SavedValuesConvertOrFail) {
@@ -145,11 +134,11 @@ TEST(ValueConversions, SavedValuesConvertOrFail) {
     uint32_t c = 0;
     EXPECT_TRUE(valueToColour(Value(int32_t{-2147483633}), c));
     EXPECT_EQ(c, 0x8000000Fu);
-    QString s;
-    EXPECT_TRUE(valueToString(Value(2.5), s));
-    EXPECT_EQ(s, "2.5");
-    EXPECT_TRUE(valueToString(Value(true), s));
-    EXPECT_EQ(s, "True");
+    for (const auto& [in, out] : {std::pair{Value(2.5), "2.5"}, {Value(true), "True"}}) {
+        QString s;
+        EXPECT_TRUE(valueToString(in, s));
+        EXPECT_EQ(s, out);
+    }
 }
 
 TEST(TranslateColor, PlainPassesSystemLooksUpUnknownFails) {
