@@ -4,9 +4,9 @@
 #include "colors/colors.h"
 #include "colors/palette_model_p.h"
 #include "frame/platform/accessible_tree_p.h"
-#include "frame/platform/scripted_platform_p.h"
 #include "frame/runtime/control_accessible_p.h"
 #include "frame/runtime/site.h"
+#include "support/platform_test.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
@@ -20,26 +20,27 @@ struct Heard {
     QAccessible::Event type;
     QObject* object;
     int child;
+    bool operator==(const Heard&) const = default;
 };
+void PrintTo(const Heard& h, std::ostream* os) {
+    *os << h.type << " on " << h.object << " child " << h.child;
+}
 std::vector<Heard> g_heard;
 
-class ColorsAccessibility : public ::testing::Test {
+class ColorsAccessibility : public fixtures::PlatformTest {
 protected:
-    void SetUp() override {
-        platform.installed(true);
-        g_heard.clear();
+    ColorsAccessibility() {
         accessibility::setEventObserver([](const QAccessibleEvent& e) {
             g_heard.push_back({e.type(), e.object(), e.child()});
         });
-        colors = Colors::createNew();
         colors->site()->resizeTwips(1695, 375);
         platform.placeWindow(colors->site(), QPoint(100, 100));
         colors->setPalette(AP8X2);
+        g_heard.clear();
     }
-    void TearDown() override {
+    ~ColorsAccessibility() override {
         colors.reset();
         accessibility::setEventObserver({});
-        platform.installed(false);
     }
     QAccessibleInterface* button() { return QAccessible::queryAccessibleInterface(colors->site()); }
     QAccessibleInterface* panel() {
@@ -52,23 +53,20 @@ protected:
         for (int i = 0; p && i < p->childCount(); ++i)
             if (p->child(i)->text(QAccessible::Name).startsWith(name + ", "))
                 return i;
+        ADD_FAILURE() << "no cell " << name.toStdString();
         return -1;
     }
+    // The mouse just inside the main cell with this name.
     void dragTo(const char* name, Notification n) {
-        const PaletteModel& m = colors->paletteModel();
-        for (const ColorCell& c : m.MainGrid())
+        for (const ColorCell& c : colors->paletteModel().MainGrid())
             if (c.Name == name) {
-                std::vector<Value> args{Value(int16_t{1}), Value(int16_t{0}),
-                                        Value(static_cast<float>(c.Left + 2)),
-                                        Value(static_cast<float>(c.Top + 2))};
+                std::vector<Value> args{Value(int16_t{1}), Value(int16_t{0}), Value(c.Left + 2.0f),
+                                        Value(c.Top + 2.0f)};
                 ASSERT_TRUE(colors->notify(u"picDROPDOWNPANEL", -1, n, args, nullptr));
-                return;
             }
-        FAIL() << "no cell " << name;
     }
 
-    ScriptedPlatform platform;
-    std::unique_ptr<Colors> colors;
+    std::unique_ptr<Colors> colors = Colors::createNew();
 };
 
 TEST_F(ColorsAccessibility, ButtonIsNamedByItsCaptionAndCarriesTheColour) {
@@ -133,50 +131,40 @@ TEST_F(ColorsAccessibility, DragMovesTheFocusAndAChoiceTheSelectionAndValue) {
     colors->ShowPopUp();
     QAccessibleInterface* p = panel();
     ASSERT_NE(p, nullptr);
-    const int red = cellNamed("RED");
-    const int blue = cellNamed("BLUE");
-    ASSERT_TRUE(red >= 0 && blue >= 0);
+    const int red = cellNamed("RED"), blue = cellNamed("BLUE");
+    QObject* popup = colors->popupWidget();
     g_heard.clear();
     dragTo("RED", Notification::MouseMove);
     dragTo("BLUE", Notification::MouseMove);
-    ASSERT_EQ(g_heard.size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(g_heard[i].type, QAccessible::Focus);
-        EXPECT_EQ(g_heard[i].object, colors->popupWidget());
-    }
-    EXPECT_EQ(g_heard[0].child, red);
-    EXPECT_EQ(g_heard[1].child, blue);
+    EXPECT_EQ(g_heard,
+              std::vector<Heard>({{QAccessible::Focus, popup, red}, {QAccessible::Focus, popup, blue}}));
     EXPECT_TRUE(p->child(blue)->state().focused);
     EXPECT_FALSE(p->child(red)->state().focused);
 
     g_heard.clear();
     dragTo("BLUE", Notification::MouseUp);
     ASSERT_EQ(g_heard.size(), 2u);
-    EXPECT_EQ(g_heard[0].type, QAccessible::Selection);
-    EXPECT_EQ(g_heard[0].child, blue);
+    EXPECT_EQ(g_heard[0], (Heard{QAccessible::Selection, popup, blue}));
     EXPECT_EQ(g_heard[1].type, QAccessible::ValueChanged);
     EXPECT_EQ(g_heard[1].object, colors->site());
     EXPECT_TRUE(p->child(blue)->state().selected);
     EXPECT_EQ(button()->text(QAccessible::Value), "#0000FF");
-}
 
-TEST_F(ColorsAccessibility, AnotherLayoutGivesTheTableItsNewCells) {
+    // Another layout gives the open table its new cells, the shades of the base hue last.
     colors->ShowPopUp();
-    QAccessibleInterface* p = panel();
-    ASSERT_NE(p, nullptr);
-    QAccessibleInterface* first = p->child(0);
-    ASSERT_NE(first, nullptr);
+    p = panel();
+    ASSERT_NE(p->child(0), nullptr);
     colors->setPalette(AP8X8X6);
     const PaletteModel& m = colors->paletteModel();
-    int shades = 0;
-    for (const ColorCell& c : m.ShadeGrid())
-        shades += c.IsValid ? 1 : 0;
+    const auto shades =
+        std::ranges::count_if(m.ShadeGrid(), [](const ColorCell& c) { return c.IsValid != 0; });
     ASSERT_GT(shades, 0);
-    EXPECT_EQ(p->childCount(), static_cast<int>(m.MainGrid().size()) + shades);
-    // The last children are the shades of the base hue.
+    EXPECT_EQ(p->childCount(), static_cast<int>(m.MainGrid().size() + static_cast<size_t>(shades)));
     QAccessibleInterface* last = p->child(p->childCount() - 1);
-    EXPECT_TRUE(last->text(QAccessible::Name).endsWith(QStringLiteral(" of %1").arg(p->childCount())));
     EXPECT_EQ(last->role(), QAccessible::Cell);
+    EXPECT_EQ(last->text(QAccessible::Name), QStringLiteral("%1, %2 of %2")
+                                                 .arg(QString::fromStdString(m.ShadeGrid().back().Name))
+                                                 .arg(p->childCount()));
 }
 
 } // namespace

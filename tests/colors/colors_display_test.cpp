@@ -17,16 +17,28 @@ using korva::test::devicePixel;
 
 namespace {
 
+// Opaque, as the RGB32 grab's pixels are.
 QRgb rgbOf(uint32_t ole) { return qRgb(ole & 0xFF, (ole >> 8) & 0xFF, (ole >> 16) & 0xFF); }
+QRgb systemRgb(uint32_t ole) { return rgbOf(static_cast<uint32_t>(TranslateColor(ole))); }
+// A main cell's outline: the face and the shadow blended 150 : 105.
+QRgb outlineRgb() { return rgbOf(static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150))); }
 
 struct OpenPanel {
     std::unique_ptr<Colors> colors = Colors::createNew();
     QImage shot;
+    ColorCell first;
+    int cy = 0; // the device row through the middle of the first cell
     explicit OpenPanel(int32_t layout) {
         colors->setPalette(layout);
         colors->ShowPopUp();
         shot = colors->popupWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         colors->HidePopUp();
+        first = colors->paletteModel().MainGrid().front();
+        cy = devicePixel((first.Top + first.Bottom) / 2, test::scaleFactor());
+    }
+    // The device pixel in the middle row, DX logical pixels right of the first cell's left edge.
+    QRgb besideFirst(int dx) const {
+        return shot.pixel(devicePixel(first.Left + dx, test::scaleFactor()), cy);
     }
 };
 
@@ -34,36 +46,28 @@ struct OpenPanel {
 // colour, an outline, the background or the separator's etching. Scaling a
 // 1x picture smoothly would add blends of neighbours.
 TEST(ColorsHighDpi, CellsAndOutlinesAreCrispAtDeviceResolution) {
-    const double f = test::scaleFactor();
     for (const int32_t layout : {int32_t{AP8X2}, int32_t{AP16X8X6}}) {
         SCOPED_TRACE(layout);
-        OpenPanel p(layout);
+        const OpenPanel p(layout);
         const QSize logical = p.colors->popupWidget()->size();
-        EXPECT_EQ(p.shot.width(), static_cast<int>(std::lround(logical.width() * f)));
+        EXPECT_EQ(p.shot.width(), static_cast<int>(std::lround(logical.width() * test::scaleFactor())));
 
-        std::set<QRgb> painted;
+        std::set<QRgb> painted{outlineRgb(), systemRgb(0x8000000F), systemRgb(0x80000010),
+                               systemRgb(0x80000014)};
         const PaletteModel& m = p.colors->paletteModel();
         for (const auto* grid : {&m.MainGrid(), &m.ShadeGrid()})
             for (const ColorCell& c : *grid)
                 painted.insert(rgbOf(c.Color));
-        const std::set<uint32_t> system = {0x8000000Fu, 0x80000010u, 0x80000014u,
-                                           static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150))};
-        for (const uint32_t s : system)
-            painted.insert(rgbOf(static_cast<uint32_t>(TranslateColor(s))));
         int stray = 0;
         for (int y = 0; y < p.shot.height(); ++y)
             for (int x = 0; x < p.shot.width(); ++x)
-                stray += painted.count(p.shot.pixel(x, y) | 0xFF000000u) ? 0 : 1;
+                stray += painted.count(p.shot.pixel(x, y)) ? 0 : 1;
         // The "More colors" caption is text and is anti-aliased: allow its ink.
         EXPECT_LT(stray, p.shot.width() * p.shot.height() / 40) << "blended pixels between cells";
 
-        // A main cell's outline sits one pixel outside it, in its own colour.
-        const ColorCell& first = m.MainGrid().front();
-        const QRgb outline = rgbOf(static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150)));
-        const int cy = devicePixel((first.Top + first.Bottom) / 2, f);
-        EXPECT_EQ(p.shot.pixel(devicePixel(first.Left - 1, f), cy) | 0xFF000000u, outline | 0xFF000000u);
-        EXPECT_EQ(p.shot.pixel(devicePixel(first.Left + 1, f), cy) | 0xFF000000u,
-                  rgbOf(first.Color) | 0xFF000000u);
+        // A main cell's outline sits one pixel outside it.
+        EXPECT_EQ(p.besideFirst(-1), outlineRgb());
+        EXPECT_EQ(p.besideFirst(1), rgbOf(p.first.Color));
     }
 }
 
@@ -72,20 +76,14 @@ TEST(ColorsHighDpi, CellsAndOutlinesAreCrispAtDeviceResolution) {
 // background and dark cells.
 TEST(ColorsDarkPalette, PanelOutlinesStandOut) {
     test::DarkPalette dark({{QPalette::Dark, QColor(10, 10, 10)}});
-    OpenPanel p(AP24X8);
-    const QRgb face = rgbOf(static_cast<uint32_t>(TranslateColor(0x8000000Fu)));
-    const QRgb outline = rgbOf(static_cast<uint32_t>(BlendColor(0x8000000F, 0x80000010, 150)));
+    const OpenPanel p(AP24X8);
+    const QRgb face = systemRgb(0x8000000Fu), outline = outlineRgb();
     dark.restore();
 
     EXPECT_EQ(face, qRgb(45, 45, 45));
-    const double f = test::scaleFactor();
-    const ColorCell& first = p.colors->paletteModel().MainGrid().front();
-    const int cy = devicePixel((first.Top + first.Bottom) / 2, f);
-    const QRgb shownOutline = p.shot.pixel(devicePixel(first.Left - 1, f), cy);
-    const QRgb shownFace = p.shot.pixel(devicePixel(first.Left - 3, f), cy);
-    EXPECT_EQ(shownOutline | 0xFF000000u, outline | 0xFF000000u);
-    EXPECT_EQ(shownFace | 0xFF000000u, face | 0xFF000000u);
-    EXPECT_GT(std::abs(qGray(shownOutline) - qGray(shownFace)), 12) << "outline lost in the background";
+    EXPECT_EQ(p.besideFirst(-1), outline);
+    EXPECT_EQ(p.besideFirst(-3), face);
+    EXPECT_GT(std::abs(qGray(outline) - qGray(face)), 12) << "outline lost in the background";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace korva {
@@ -15,14 +16,6 @@ PaletteModel built(std::int32_t layout, std::uint32_t chosen = 0x00FFFFFF) {
     m.SetSelectedColor(chosen);
     EXPECT_TRUE(m.SetPalette(layout));
     return m;
-}
-
-const ColorCell* named(const std::vector<ColorCell>& grid, const std::string& name) {
-    for (const ColorCell& c : grid) {
-        if (c.Name == name)
-            return &c;
-    }
-    return nullptr;
 }
 
 // The panel's size (twips, at 15 twips per pixel) is worked by hand from the
@@ -96,8 +89,8 @@ TEST(PaletteLayouts, NamedCheckValues) {
     // clang-format on
     for (const Row& r : rows) {
         const PaletteModel m = built(r.layout);
-        const ColorCell* c = named(m.MainGrid(), r.name);
-        ASSERT_NE(c, nullptr) << r.name;
+        const auto c = std::ranges::find(m.MainGrid(), std::string(r.name), &ColorCell::Name);
+        ASSERT_NE(c, m.MainGrid().end()) << r.name;
         EXPECT_EQ((Hls{c->Hue, c->Saturation, c->Luminance}), r.hls) << r.name;
         EXPECT_EQ(c->Color, r.color) << r.name;
     }
@@ -228,10 +221,7 @@ TEST(PaletteModel, RebuildSizesPanelThenReselects) {
         EXPECT_EQ(seen.SelectedCell().Name, ""); // lookup not run yet
     });
     m.SetSelectedColor(0x00000080);
-    ColorCell active;
-    active.Name = "KEPT";
-    active.IsValid = ColorCell::kTrue;
-    m.SetActiveCell(active);
+    m.SetActiveCell(ColorCell{.Name = "KEPT", .IsValid = ColorCell::kTrue});
     ASSERT_TRUE(m.SetPalette(AP32X8X6));
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(m.BaseCell().Name, "RED");
